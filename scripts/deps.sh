@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs those of the Debian packages named by the given sets that are
+# missing, with sudo when not root.  Sets: build, test.
+set -euo pipefail
+
+build_packages=(cmake make g++ libgtest-dev qt6-base-dev fonts-liberation)
+test_packages=(xvfb x11-apps x11-utils imagemagick poppler-utils cups cups-client
+               printer-driver-cups-pdf clang libclang-rt-14-dev)
+
+wanted=()
+for set in "$@"; do
+    case "$set" in
+        build) wanted+=("${build_packages[@]}") ;;
+        test) wanted+=("${test_packages[@]}") ;;
+        *) echo "deps.sh: unknown package set '$set'" >&2; exit 2 ;;
+    esac
+done
+
+missing=()
+for package in "${wanted[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$package")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+sudo=()
+[ "$(id -u)" -ne 0 ] && sudo=(sudo)
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"

@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "number_text.h"
+
+namespace {
+
+TEST(IsNumberKey, AcceptsDigitsFullStopAndBackspaceOnly)
+{
+    for (char c : std::string("0123456789.")) {
+        EXPECT_TRUE(IsNumberKey(c)) << c;
+    }
+    EXPECT_TRUE(IsNumberKey(BackspaceCode));
+    const int refused[] = {EnterCode, 3 /* Ctrl+C */, 22 /* Ctrl+V */, 24 /* Ctrl+X */, '-', '+', ',', ' ',
+                           'a', 'E', 'e', '/', ':', 0, 9, 127, 0xE9 /* é */, 0x2E + 256, -1, 0xFFFF};
+    for (int code : refused) {
+        EXPECT_FALSE(IsNumberKey(code)) << code;
+    }
+}
+
+TEST(ParseNumber, ReadsTheLeadingNumber)
+{
+    struct Case {
+        std::string text;
+        double value;
+    } const cases[] = {
+        {"", 0},
+        {".", 0},
+        {".5", 0.5},
+        {"12.5", 12.5},
+        {"1.2.3", 1.2},
+        {"100abc", 100},
+        {"0012", 12},
+        {"100", 100},
+        {"1 2", 12},
+        {" \t\n1\t0 0 ", 100},
+        {"-5", -5},
+        {"+7", 7},
+        {"- 3", -3},
+        {"-", 0},
+        {"+", 0},
+        {"--1", 0},
+        {"abc", 0},
+        {"1,5", 1},
+        {"1e3", 1000},
+        {"1E-2", 0.01},
+        {"2e+2", 200},
+        {"1e", 1},
+        {"1e+", 1},
+        {"1e-x", 1},
+        {"1 e 2", 100},
+        {"1e2.5", 100},
+        {"0.99999999", 0.99999999},
+        {"1e-999", 0},
+        {std::string("12\0" "34", 5), 12},
+        {"\xC3\xA9" "12", 0},
+        {"12\xC3\xA9", 12},
+        {"\r12", 0},
+        {"&H10", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_DOUBLE_EQ(ParseNumber(c.text), c.value);
+    }
+}
+
+TEST(ParseNumber, TextsBeyondTheDoubleRangeGiveInfinity)
+{
+    const std::string cases[] = {std::string(400, '1'), "1e999", "-1e999", "0.000001e400", "1" + std::string(5000, '0') + "e-4000x"};
+    for (const std::string& text : cases) {
+        SCOPED_TRACE(text.substr(0, 20));
+        const double value = ParseNumber(text);
+        EXPECT_TRUE(std::isinf(value));
+        EXPECT_EQ(std::signbit(value), text.front() == '-');
+    }
+    EXPECT_DOUBLE_EQ(ParseNumber("1" + std::string(5000, '0') + "e-5000"), 1.0);
+    EXPECT_DOUBLE_EQ(ParseNumber("1e99999999999999999999999999999999"), std::numeric_limits<double>::infinity());
+    EXPECT_DOUBLE_EQ(ParseNumber("1e-99999999999999999999999999999999"), 0.0);
+}
+
+TEST(ParseNumber, SurvivesEveryByte)
+{
+    std::string text;
+    for (int byte = 0; byte < 256; ++byte) {
+        text += static_cast<char>(byte);
+        EXPECT_FALSE(std::isnan(ParseNumber(text)));
+        EXPECT_FALSE(std::isnan(ParseNumber(std::string(1, static_cast<char>(byte)) + "5")));
+    }
+}
+
+TEST(NumberToText, GeneralNumberForm)
+{
+    struct Case {
+        float value;
+        const char* point;
+        const char* comma;
+    } const cases[] = {
+        {24.0f, "24", "24"},
+        {100.0f, "100", "100"},
+        {15.4f, "15.4", "15,4"},
+        {0.0001f, "0.0001", "0,0001"},
+        {0.00012345f, "0.00012345", "0,00012345"},
+        {1234567.0f, "1234567", "1234567"},
+        {12345678.0f, "1.234568E+07", "1,234568E+07"},
+        {10000000.0f, "1E+07", "1E+07"},
+        {1e-5f, "1E-05", "1E-05"},
+        {1.5e-30f, "1.5E-30", "1,5E-30"},
+        {3.4e38f, "3.4E+38", "3,4E+38"},
+        {9999999.0f, "9999999", "9999999"},
+        {0.000099999997f, "0.0001", "0,0001"},  // rounding decides the form
+        {0.0f, "0", "0"},
+        {-0.0f, "0", "0"},
+        {-2.5f, "-2.5", "-2,5"},
+        {-1.5875e8f, "-1.5875E+08", "-1,5875E+08"},
+        {0.1f, "0.1", "0,1"},
+        {1.0f / 3.0f, "0.3333333", "0,3333333"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.point);
+        EXPECT_EQ(NumberToText(c.value, "."), c.point);
+        EXPECT_EQ(NumberToText(c.value, ","), c.comma);
+    }
+}
+
+}  // namespace
