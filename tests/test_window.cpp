@@ -1,0 +1,701 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "form1.h"
+#include "toolkit.h"
+
+namespace {
+
+const std::string DimensionMessage = "Digitação Inválida. A dimensão do objeto deve estar entre 1 e 10000.";
+const std::string PercentMessage =
+    "Digitação Inválida, a porcentagem de visualização em tela deve estar entre 1% e 100%.";
+const std::string ErrorTitle = "Mensagem de Erro!";
+
+struct Message {
+    std::string text;
+    std::string title;
+};
+
+// A shown, active window whose message boxes and print requests are recorded.
+class WindowTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetMessageBoxHook([this](const std::string& text, const std::string& title) {
+            messages.push_back({text, title});
+            if (onMessage) onMessage();
+        });
+        form = std::make_unique<Form1>([this](const CalcState& state) {
+            if (printFailure) throw std::runtime_error(printFailure);
+            printed.push_back(state);
+        });
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+    void TearDown() override { SetMessageBoxHook({}); }
+
+    // Runs the application's event loop, as main does, with action queued
+    // first; true when the loop ended because the last window closed.
+    static bool RunsUntilTheProgramEnds(const std::function<void()>& action)
+    {
+        QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
+        QTimer::singleShot(0, action);
+        QTimer guard;  // ends a loop that the action failed to end
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        guard.start(20000);
+        return QApplication::exec() == 0 && lastClosed.count() == 1;
+    }
+    // Queues a close, clicks "Limpar" and checks that the window closed only
+    // once the clear was complete.
+    void ExpectClosesOnlyAfterTheClear(const std::function<void()>& queueClose)
+    {
+        bool clearedWhenClosed = false;
+        const auto connection = QObject::connect(qApp, &QGuiApplication::lastWindowClosed, [&] {
+            clearedWhenClosed = !form->Command2->isEnabled() && form->Combo4->currentText() == "metros";
+        });
+        EXPECT_TRUE(RunsUntilTheProgramEnds([&] {
+            queueClose();
+            Click(form->Command2);
+        }));
+        QObject::disconnect(connection);
+        EXPECT_TRUE(clearedWhenClosed);
+        ExpectClearedState();
+        EXPECT_FALSE(form->isVisible());
+    }
+    QWidget* Focused() const { return QApplication::focusWidget(); }
+    std::string FocusedName() const { return Focused() ? Focused()->objectName().toStdString() : "(none)"; }
+    void Click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+    void Type(QLineEdit* box, const QString& text)
+    {
+        box->clear();
+        QTest::keyClicks(box, text);
+    }
+    void Fill(const char* target, const char* distance, const char* percent)
+    {
+        form->Text1->setText(target);
+        form->Text2->setText(distance);
+        form->Text3->setText(percent);
+    }
+    // Posts a click that runs only when events are next processed.
+    static void QueueClick(QWidget* button)
+    {
+        const QPointF centre(button->width() / 2.0, button->height() / 2.0);
+        const QPointF global = button->mapToGlobal(centre);
+        QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonPress, centre, global,
+                                                            Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+        QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonRelease, centre, global,
+                                                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+    }
+    void ExpectClearedState()
+    {
+        EXPECT_EQ(form->Text1->text(), "");
+        EXPECT_EQ(form->Text2->text(), "");
+        EXPECT_EQ(form->Text3->text(), "100");
+        EXPECT_EQ(form->Text4->text(), "");
+        EXPECT_EQ(form->Combo1->currentText(), "1/3");
+        EXPECT_EQ(form->Combo2->currentText(), "metros");
+        EXPECT_EQ(form->Combo3->currentText(), "Largura");
+        EXPECT_EQ(form->Combo4->currentText(), "metros");
+        EXPECT_FALSE(form->Command2->isEnabled());
+        EXPECT_FALSE(form->Command3->isEnabled());
+        const CalcState& s = form->State();
+        EXPECT_EQ(s.strCameraFormat, "1/3");
+        EXPECT_EQ(s.strTargetUnit, "metros");
+        EXPECT_EQ(s.strDimensionKind, "Largura");
+        EXPECT_EQ(s.strDistanceUnit, "metros");
+        EXPECT_EQ(s.sngScreenPercent, 100.0f);
+    }
+
+    std::unique_ptr<Form1> form;
+    std::vector<Message> messages;
+    std::vector<CalcState> printed;
+    const char* printFailure = nullptr;
+    std::function<void()> onMessage;
+};
+
+enum class Kind { Label, TextBox, DropDown, Button };
+
+struct Expected {
+    const char* name;
+    Kind kind;
+    const char* caption;
+    int left, top, width, height;  // twips
+    int fontPixels;
+    bool bold;
+    int tabIndex;
+    bool enabled;
+};
+
+// The window's controls from top to bottom and left to right.
+const Expected Layout[] = {
+    {"Label11", Kind::Label, "Orvanta Versão 1.0 Beta", 3720, 240, 4935, 495, 27, true, 22, true},
+    {"Label1", Kind::Label, nullptr, 360, 960, 11655, 1215, 13, false, 1, true},
+    {"Label7", Kind::Label, nullptr, 360, 2280, 11655, 735, 13, false, 7, true},
+    {"Label2", Kind::Label, "Formato da Câmera (Tamanho do Sensor CCD):", 360, 3480, 5055, 255, 13, true, 4, true},
+    {"Combo1", Kind::DropDown, nullptr, 360, 3960, 1455, 315, 11, false, 13, true},
+    {"Label10", Kind::Label, "de Polegada", 1920, 3960, 1455, 375, 13, false, 21, true},
+    {"Label3", Kind::Label, "Dimensão Máxima do Alvo (Objeto ou Cena):", 360, 4440, 4815, 255, 13, true, 2, true},
+    {"Text1", Kind::TextBox, nullptr, 360, 4800, 1215, 285, 11, false, 14, true},
+    {"Combo2", Kind::DropDown, nullptr, 1800, 4800, 1695, 315, 11, false, 15, true},
+    {"Combo3", Kind::DropDown, nullptr, 3600, 4800, 1575, 315, 11, false, 16, true},
+    {"Label4", Kind::Label, "Distância da Câmera/Lente:", 360, 5280, 3135, 255, 13, true, 3, true},
+    {"Text2", Kind::TextBox, nullptr, 360, 5640, 1215, 285, 11, false, 17, true},
+    {"Combo4", Kind::DropDown, nullptr, 1800, 5640, 1695, 315, 11, false, 18, true},
+    {"Label5", Kind::Label, "Porcentagem da Tela a ser Ocupada pela Imagem:", 360, 6120, 5535, 255, 13, true, 5, true},
+    {"Text3", Kind::TextBox, nullptr, 360, 6480, 1215, 285, 11, false, 8, true},
+    {"Label9", Kind::Label, "%", 1680, 6480, 255, 255, 16, false, 20, true},
+    {"Command1", Kind::Button, "Calcular", 360, 7080, 1215, 495, 11, false, 9, true},
+    {"Command2", Kind::Button, "Limpar", 2160, 7080, 1215, 495, 11, false, 10, false},
+    {"Command3", Kind::Button, "Imprimir", 3960, 7080, 1215, 495, 11, false, 11, false},
+    {"Command5", Kind::Button, "Ajuda", 5760, 7080, 1215, 495, 11, false, 23, true},
+    {"Command4", Kind::Button, "Fechar", 7560, 7080, 1215, 495, 11, false, 12, true},
+    {"Label6", Kind::Label, "Tamanho da Lente a ser utilizada (Distância Focal)", 360, 7920, 5295, 255, 16, true, 6, true},
+    {"Text4", Kind::TextBox, nullptr, 360, 8280, 1215, 285, 11, false, 0, false},
+    {"Label8", Kind::Label, "mm", 1680, 8280, 375, 255, 16, false, 19, true},
+};
+
+TEST_F(WindowTest, ControlsMatchTheLayout)
+{
+    for (const Expected& e : Layout) {
+        SCOPED_TRACE(e.name);
+        auto* control = form->findChild<QWidget*>(e.name);
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(control->geometry(), QRect(e.left / 15, e.top / 15, e.width / 15, e.height / 15));
+        EXPECT_EQ(control->font().pixelSize(), e.fontPixels);
+        EXPECT_EQ(control->font().bold(), e.bold);
+        EXPECT_FALSE(control->font().italic() || control->font().underline() || control->font().strikeOut());
+        EXPECT_EQ(QFontInfo(control->font()).family(), "Liberation Sans");
+        EXPECT_EQ(control->isEnabled(), e.enabled);
+        EXPECT_TRUE(control->isVisible());
+        switch (e.kind) {
+        case Kind::Label: {
+            auto* label = qobject_cast<QLabel*>(control);
+            ASSERT_NE(label, nullptr);
+            if (e.caption) {
+                EXPECT_EQ(label->text().toStdString(), e.caption);
+            }
+            EXPECT_TRUE(label->wordWrap());
+            EXPECT_EQ(label->focusPolicy(), Qt::NoFocus);
+            break;
+        }
+        case Kind::TextBox: {
+            auto* box = qobject_cast<QLineEdit*>(control);
+            ASSERT_NE(box, nullptr);
+            EXPECT_FALSE(box->isReadOnly());
+            EXPECT_TRUE(box->hasFrame());
+            break;
+        }
+        case Kind::DropDown: {
+            auto* list = qobject_cast<QComboBox*>(control);
+            ASSERT_NE(list, nullptr);
+            EXPECT_FALSE(list->isEditable());
+            break;
+        }
+        case Kind::Button: {
+            auto* button = qobject_cast<QPushButton*>(control);
+            ASSERT_NE(button, nullptr);
+            EXPECT_EQ(button->text().toStdString(), e.caption);
+            EXPECT_FALSE(button->isDefault());
+            break;
+        }
+        }
+    }
+    EXPECT_TRUE(form->Label1->text().startsWith("Para calcular o tamanho focal necessário"));
+    EXPECT_TRUE(form->Label1->text().contains("(1/4 \", 1/3 \", 1/2 \", 2/3 \" ou 1 \")"));
+    EXPECT_TRUE(form->Label1->text().endsWith("apresentada na caixa \" tamanho focal\"."));
+    EXPECT_TRUE(form->Label7->text().startsWith("Nota: É possível utilizar lentes de formato maiores"));
+    EXPECT_TRUE(form->Label7->text().endsWith("(lente de 1/3\" em uma câmera de 2/3\" não funcionará)."));
+    EXPECT_EQ(form->Label11->toolTip(), "Vintoral");
+    EXPECT_EQ(QFontInfo(form->Text1->font()).pixelSize(), 11);
+}
+
+TEST_F(WindowTest, TabIndicesRunInTheFocusChainOrder)
+{
+    // Labels never take the focus, so only the other controls have a place
+    // in the focus chain.
+    std::vector<std::string> expected;
+    std::vector<const Expected*> byTab;
+    for (const Expected& e : Layout) byTab.push_back(&e);
+    std::sort(byTab.begin(), byTab.end(), [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
+    for (const Expected* e : byTab) {
+        if (e->kind != Kind::Label) expected.push_back(e->name);
+    }
+    std::vector<std::string> chain;
+    QWidget* widget = form->Text4;
+    do {
+        if (widget->parentWidget() == form.get() && widget->focusPolicy() != Qt::NoFocus) {
+            chain.push_back(widget->objectName().toStdString());
+        }
+        widget = widget->nextInFocusChain();
+    } while (widget != form->Text4);
+    EXPECT_EQ(chain, expected);
+}
+
+TEST_F(WindowTest, WindowIsFixedWithOnlyTitleMenuAndClose)
+{
+    EXPECT_EQ(form->windowTitle(), "Cálculo de Lentes");
+    EXPECT_EQ(form->size(), QSize(822, 595));
+    EXPECT_EQ(form->minimumSize(), form->maximumSize());
+    const Qt::WindowFlags flags = form->windowFlags();
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowSystemMenuHint);
+    EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+    const QList<QSize> sizes = form->windowIcon().availableSizes();
+    EXPECT_TRUE(sizes.contains(QSize(16, 16)));
+    EXPECT_TRUE(sizes.contains(QSize(32, 32)));
+    for (const QSize& size : sizes) {
+        const QImage image = form->windowIcon().pixmap(size).toImage();
+        QSet<QRgb> colours;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) colours.insert(image.pixel(x, y));
+        EXPECT_LE(colours.size(), 16);
+    }
+}
+
+TEST_F(WindowTest, LoadCentresTheWindowInTwips)
+{
+    // Before the window is first shown its outer size is its client size.
+    const QRect screen = form->screen()->geometry();
+    const float left = static_cast<float>((screen.width() * 15 - 12330) * 0.5);
+    const float top = static_cast<float>((screen.height() * 15 - 8925) * 0.5);
+    EXPECT_EQ(form->pos(), QPoint(qRound(left / 15), qRound(top / 15)));
+}
+
+TEST_F(WindowTest, ControlsAreEnumeratedInCreationOrder)
+{
+    const char* order[] = {"Command5", "Text3", "Text4", "Command4", "Command3", "Command2", "Command1", "Combo4",
+                           "Text2", "Combo3", "Combo2", "Text1", "Combo1", "Label11", "Label10", "Label9",
+                           "Label8", "Label7", "Label6", "Label5", "Label2", "Label4", "Label3", "Label1"};
+    std::vector<std::string> names;
+    for (QWidget* control : Controls(form.get())) names.push_back(control->objectName().toStdString());
+    EXPECT_EQ(names, std::vector<std::string>(std::begin(order), std::end(order)));
+}
+
+TEST_F(WindowTest, StartsWithListsDefaultsAndFocusOnThePercentage)
+{
+    struct List {
+        QComboBox* list;
+        std::vector<QString> items;
+        QString selected;
+    } const lists[] = {
+        {form->Combo1, {"1/3", "1/4", "1/2", "2/3", "1"}, "1/3"},
+        {form->Combo2, {"milimetros", "centimetros", "metros", "pés"}, "metros"},
+        {form->Combo3, {"Altura", "Largura", "Diagonal"}, "Largura"},
+        {form->Combo4, {"milimetros", "centimetros", "metros", "pés"}, "metros"},
+    };
+    for (const List& l : lists) {
+        std::vector<QString> items;
+        for (int i = 0; i < l.list->count(); ++i) items.push_back(l.list->itemText(i));
+        EXPECT_EQ(items, l.items);
+        EXPECT_EQ(l.list->currentText(), l.selected);
+    }
+    EXPECT_EQ(form->Text3->text(), "100");
+    EXPECT_EQ(FocusedName(), "Text3");
+    EXPECT_EQ(form->State().sngScreenPercent, 100.0f);
+    EXPECT_EQ(form->State().strDimensionKind, "Largura");
+}
+
+TEST_F(WindowTest, TabAndShiftTabCycles)
+{
+    const std::vector<std::string> initial = {"Command1", "Command4", "Combo1", "Text1", "Combo2",
+                                              "Combo3",   "Text2",    "Combo4", "Command5", "Text3"};
+    const std::vector<std::string> enabled = {"Command1", "Command2", "Command3", "Command4", "Combo1", "Text1",
+                                              "Combo2",   "Combo3",   "Text2",    "Combo4",   "Command5", "Text3"};
+    for (bool withButtons : {false, true}) {
+        SCOPED_TRACE(withButtons ? "Imprimir and Limpar enabled" : "initial state");
+        form->Command2->setEnabled(withButtons);
+        form->Command3->setEnabled(withButtons);
+        const auto& cycle = withButtons ? enabled : initial;
+        form->Text3->setFocus();
+        std::vector<std::string> forward, backward;
+        for (std::size_t i = 0; i < cycle.size(); ++i) {
+            QTest::keyClick(Focused(), Qt::Key_Tab);
+            forward.push_back(FocusedName());
+        }
+        EXPECT_EQ(forward, cycle);
+        for (std::size_t i = 0; i < cycle.size(); ++i) {
+            QTest::keyClick(Focused(), Qt::Key_Backtab, Qt::ShiftModifier);
+            backward.push_back(FocusedName());
+        }
+        std::vector<std::string> reversed(cycle.rbegin() + 1, cycle.rend());
+        reversed.push_back(cycle.back());
+        EXPECT_EQ(backward, reversed);
+    }
+}
+
+TEST_F(WindowTest, EnterMovesTheFocusFromEachNumberBox)
+{
+    struct Case {
+        QLineEdit* box;
+        QWidget* next;
+    } const cases[] = {{form->Text1, form->Combo2}, {form->Text2, form->Combo4}, {form->Text3, form->Combo4}};
+    for (const Case& c : cases) {
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+            c.box->setFocus();
+            QTest::keyClick(c.box, key);
+            EXPECT_EQ(Focused(), c.next) << c.box->objectName().toStdString();
+        }
+    }
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(form->Text4->text(), "");  // Enter presses no button
+}
+
+TEST_F(WindowTest, NumberBoxesTakeOnlyDigitsFullStopAndEditingKeys)
+{
+    QApplication::clipboard()->setText("99");
+    struct Case {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        const char* after;  // starting from "12" with the cursor at the end
+    } const cases[] = {
+        {Qt::Key_3, Qt::NoModifier, "123"},
+        {Qt::Key_Period, Qt::NoModifier, "12."},
+        {Qt::Key_Backspace, Qt::NoModifier, "1"},
+        {Qt::Key_Minus, Qt::NoModifier, "12"},
+        {Qt::Key_Comma, Qt::NoModifier, "12"},
+        {Qt::Key_Space, Qt::NoModifier, "12"},
+        {Qt::Key_A, Qt::NoModifier, "12"},
+        {Qt::Key_E, Qt::ShiftModifier, "12"},
+        {Qt::Key_Plus, Qt::NoModifier, "12"},
+        {Qt::Key_V, Qt::ControlModifier, "12"},
+        {Qt::Key_Insert, Qt::ShiftModifier, "12"},
+        {Qt::Key_X, Qt::ControlModifier, "12"},
+        {Qt::Key_Escape, Qt::NoModifier, "12"},
+        {Qt::Key_Left, Qt::NoModifier, "12"},
+    };
+    for (QLineEdit* box : {form->Text1, form->Text2, form->Text3}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(box->objectName().toStdString() + " key " + std::to_string(c.key));
+            box->setFocus();
+            box->setText("12");
+            QTest::keyClick(box, c.key, c.modifiers);
+            EXPECT_EQ(box->text().toStdString(), c.after);
+        }
+        // Keys that type no character edit as usual.
+        box->setText("123");
+        QTest::keyClick(box, Qt::Key_Home);
+        QTest::keyClick(box, Qt::Key_Delete);
+        QTest::keyClick(box, Qt::Key_End);
+        QTest::keyClick(box, Qt::Key_Left);
+        QTest::keyClick(box, Qt::Key_Backspace);
+        EXPECT_EQ(box->text(), "3");
+        // Ctrl+C copies nothing; 1.2.3 can be typed.
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(QApplication::clipboard()->text(), "99");
+        Type(box, "1.2.3");
+        EXPECT_EQ(box->text(), "1.2.3");
+    }
+    EXPECT_EQ(QApplication::clipboard()->text(), "99");
+}
+
+TEST_F(WindowTest, WorkedExampleShowsTheFocalLengthAndEnablesButtons)
+{
+    form->Combo2->setCurrentText("milimetros");
+    Type(form->Text1, "1000");
+    Type(form->Text2, "5");
+    Click(form->Command1);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(form->Text4->text(), "24");
+    EXPECT_TRUE(form->Command2->isEnabled());
+    EXPECT_TRUE(form->Command3->isEnabled());
+    const CalcState& s = form->State();
+    EXPECT_EQ(s.sngFocalLengthShown, 24.0f);
+    EXPECT_EQ(s.strTargetUnit, "milimetros");
+    EXPECT_EQ(s.sngTargetSize, 1000.0f);
+    EXPECT_EQ(s.sngDistance, 5.0f);
+    EXPECT_EQ(s.sngSensorHeight, 3.6f);
+}
+
+TEST_F(WindowTest, OutOfRangeEntriesAreRefusedWithTheirMessage)
+{
+    struct Case {
+        const char *target, *distance, *percent;
+        const std::string* message;
+        int refusedBox;  // 1, 2 or 3
+        float storedTarget, storedDistance, storedPercent;
+    };
+    const Case cases[] = {
+        {"", "5", "100", &DimensionMessage, 1, 0, -1, -1},
+        {"0.99", "5", "100", &DimensionMessage, 1, 0.99f, -1, -1},
+        {"10000.01", "5", "100", &DimensionMessage, 1, 10000.01f, -1, -1},
+        {"1000", "", "100", &DimensionMessage, 2, 1000, 0, -1},
+        {"1000", "20000", "100", &DimensionMessage, 2, 1000, 20000, -1},
+        {"1000", "5", "0", &PercentMessage, 3, 1000, 5, 0},
+        {"1000", "5", "101", &PercentMessage, 3, 1000, 5, 101},
+        {"1000", "5", "100.5", &PercentMessage, 3, 1000, 5, 100.5f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.target) + "/" + c.distance + "/" + c.percent);
+        messages.clear();
+        Fill(c.target, c.distance, c.percent);
+        const CalcState before = form->State();
+        QLineEdit* boxes[] = {form->Text1, form->Text2, form->Text3};
+        QLineEdit* refused = boxes[c.refusedBox - 1];
+        // The message shows before the box is emptied and focused.
+        std::string textWhileShown;
+        onMessage = [&] { textWhileShown = refused->text().toStdString(); };
+        Click(form->Command1);
+        onMessage = nullptr;
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].text, *c.message);
+        EXPECT_EQ(messages[0].title, ErrorTitle);
+        EXPECT_EQ(textWhileShown, c.refusedBox == 1 ? c.target : c.refusedBox == 2 ? c.distance : c.percent);
+        EXPECT_EQ(refused->text(), "");
+        EXPECT_EQ(Focused(), refused);
+        const CalcState& s = form->State();
+        EXPECT_EQ(s.sngTargetSize, c.storedTarget);
+        EXPECT_EQ(s.sngDistance, c.storedDistance < 0 ? before.sngDistance : c.storedDistance);
+        EXPECT_EQ(s.sngScreenPercent, c.storedPercent < 0 ? before.sngScreenPercent : c.storedPercent);
+        EXPECT_EQ(s.sngFocalLength, before.sngFocalLength);
+        EXPECT_EQ(form->Text4->text(), "");
+        EXPECT_FALSE(form->Command2->isEnabled());
+        EXPECT_FALSE(form->Command3->isEnabled());
+    }
+}
+
+TEST_F(WindowTest, RefusalAfterSuccessKeepsResultAndButtons)
+{
+    Fill("6", "30", "100");
+    Click(form->Command1);
+    ASSERT_EQ(form->Text4->text(), "24");
+    Fill("4", "", "100");
+    Click(form->Command1);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(form->Text4->text(), "24");
+    EXPECT_TRUE(form->Command2->isEnabled());
+    EXPECT_TRUE(form->Command3->isEnabled());
+    EXPECT_EQ(form->State().sngTargetSize, 4.0f);
+    EXPECT_EQ(form->State().sngDistance, 0.0f);
+    EXPECT_EQ(form->State().sngFocalLengthShown, 24.0f);
+}
+
+TEST_F(WindowTest, AnEmptyPickListRefusesTheCalculation)
+{
+    Fill("6", "30", "100");
+    Click(form->Command1);
+    ASSERT_EQ(form->Text4->text(), "24");
+    for (QComboBox* list : {form->Combo1, form->Combo2, form->Combo3, form->Combo4}) {
+        SCOPED_TRACE(list->objectName().toStdString());
+        messages.clear();
+        const QString selected = list->currentText();
+        form->Combo2->setCurrentText("milimetros");  // would give a different result
+        ASSERT_TRUE(SetListIndex(list, -1));
+        Click(form->Command1);
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].title, ErrorTitle);
+        EXPECT_NE(messages[0].text.find("Não foi possível calcular"), std::string::npos);
+        EXPECT_EQ(form->Text4->text(), "24");
+        EXPECT_EQ(form->State().sngFocalLengthShown, 24.0f);
+        EXPECT_TRUE(form->Command3->isEnabled());
+        list->setCurrentText(selected);
+        form->Combo2->setCurrentText("metros");
+    }
+}
+
+TEST_F(WindowTest, LimparRestoresTheStartState)
+{
+    form->Combo1->setCurrentText("2/3");
+    form->Combo3->setCurrentText("Altura");
+    Fill("170", "20", "50");
+    form->Combo2->setCurrentText("centimetros");
+    Click(form->Command1);
+    ASSERT_EQ(form->Text4->text(), "38.8");
+    const CalcState computed = form->State();
+    Click(form->Command2);
+    ExpectClearedState();
+    // Entries, factors and results stay in the record.
+    EXPECT_EQ(form->State().sngTargetSize, computed.sngTargetSize);
+    EXPECT_EQ(form->State().sngSensorHeight, computed.sngSensorHeight);
+    EXPECT_EQ(form->State().sngFocalLengthShown, computed.sngFocalLengthShown);
+}
+
+TEST_F(WindowTest, FecharQueuedBehindLimparClosesAfterTheClear)
+{
+    Fill("6", "30", "100");
+    Click(form->Command1);
+    ExpectClosesOnlyAfterTheClear([this] { QueueClick(form->Command4); });
+}
+
+TEST_F(WindowTest, CloseBoxQueuedBehindLimparClosesAfterTheClear)
+{
+    Fill("6", "30", "100");
+    Click(form->Command1);
+    ExpectClosesOnlyAfterTheClear(
+        [this] { QMetaObject::invokeMethod(form.get(), &QWidget::close, Qt::QueuedConnection); });
+}
+
+TEST_F(WindowTest, SecondLimparQueuedBehindTheFirstEndsAsOneClear)
+{
+    Fill("6", "30", "100");
+    Click(form->Command1);
+    QueueClick(form->Command2);
+    QueueClick(form->Command1);  // a calculation between the two clears
+    Click(form->Command2);
+    ExpectClearedState();
+    EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(WindowTest, FecharAndTheCloseBoxEndTheProgram)
+{
+    EXPECT_TRUE(RunsUntilTheProgramEnds([this] { Click(form->Command4); }));
+    EXPECT_FALSE(form->isVisible());
+    form->show();
+    EXPECT_TRUE(RunsUntilTheProgramEnds([this] { form->close(); }));
+    EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(WindowTest, AjudaDoesNothing)
+{
+    Click(form->Command5);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(printed.empty());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(Focused(), form->Command5);  // it can be focused
+}
+
+TEST_F(WindowTest, ResultBoxTakesNoFocusAndNoInput)
+{
+    Click(form->Command1);  // refused: nothing in Text1
+    form->Text3->setFocus();
+    QTest::mouseClick(form->Text4, Qt::LeftButton);
+    EXPECT_NE(Focused(), form->Text4);
+    QTest::keyClicks(form->Text4, "5");
+    EXPECT_EQ(form->Text4->text(), "");
+}
+
+TEST_F(WindowTest, EnterInAListAndEscapeClickNoButton)
+{
+    form->Combo1->setFocus();
+    QTest::keyClick(form->Combo1, Qt::Key_Return);
+    QTest::keyClick(form->Combo1, Qt::Key_Escape);
+    form->Text3->setFocus();
+    QTest::keyClick(form->Text3, Qt::Key_Escape);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(form->Command2->isEnabled());
+}
+
+TEST_F(WindowTest, FocusedButtonIsPressedBySpaceAndEnter)
+{
+    Fill("6", "30", "100");
+    for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return}) {
+        form->Text4->setText("");
+        form->Command1->setFocus();
+        QTest::keyClick(form->Command1, key);
+        EXPECT_EQ(form->Text4->text(), "24");
+    }
+}
+
+TEST_F(WindowTest, ImprimirPrintsTheRecordAndReportsFailures)
+{
+    Fill("6", "30", "100");
+    Click(form->Command1);
+    Fill("9", "9", "9");  // changed after the calculation: not what prints
+    Click(form->Command3);
+    Click(form->Command3);
+    ASSERT_EQ(printed.size(), 2u);
+    EXPECT_EQ(printed[0].sngTargetSize, 6.0f);
+    EXPECT_EQ(printed[1].sngFocalLengthShown, 24.0f);
+
+    printFailure = "Nenhuma impressora instalada.";
+    Click(form->Command3);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Nenhuma impressora instalada.");
+    EXPECT_EQ(messages[0].title, ErrorTitle);
+    EXPECT_TRUE(form->Command3->isEnabled());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->State().sngTargetSize, 6.0f);
+}
+
+TEST_F(WindowTest, ResultUsesTheRegionalDecimalSeparator)
+{
+    Fill("3", "12", "80");
+    form->Combo1->setCurrentText("1/2");
+    form->Combo3->setCurrentText("Altura");
+    Click(form->Command1);
+    const QString separator = QLocale::system().decimalPoint();
+    EXPECT_EQ(form->Text4->text(), "15" + separator + "4");
+    const QByteArray expected = qgetenv("ORVANTA_EXPECT_SEPARATOR");
+    if (!expected.isEmpty()) {
+        EXPECT_EQ(separator, QString::fromUtf8(expected));
+    }
+}
+
+TEST(MessageBox, RealBoxShowsCriticalIconTitleAndOneOk)
+{
+    QWidget owner;
+    owner.show();
+    QString text, title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int buttons = 0;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        text = box->text();
+        title = box->windowTitle();
+        icon = box->icon();
+        buttons = static_cast<int>(box->buttons().size());
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    });
+    MsgBox(&owner, "Digitação Inválida.", "Mensagem de Erro!");
+    EXPECT_EQ(text, "Digitação Inválida.");
+    EXPECT_EQ(title, "Mensagem de Erro!");
+    EXPECT_EQ(icon, QMessageBox::Critical);
+    EXPECT_EQ(buttons, 1);
+}
+
+TEST(Toolkit, PropertiesByNameFailWithoutEffect)
+{
+    QLabel label("caption");
+    QPushButton button("Calcular");
+    QComboBox list;
+    list.addItems({"metros", "pés"});
+    QLineEdit box;
+    struct Case {
+        QWidget* control;
+        const char* name;
+        QVariant value;
+        bool accepted;
+    } const cases[] = {
+        {&label, "Text", "", false},       {&label, "ListIndex", -1, false}, {&button, "Text", "", false},
+        {&list, "Text", "", false},        {&list, "Text", "Metros", false}, {&list, "ListIndex", 2, false},
+        {&list, "ListIndex", -2, false},   {&list, "Caption", "x", false},   {&box, "ListIndex", -1, false},
+        {&list, "Text", "pés", true},      {&box, "Text", "12", true},       {&list, "ListIndex", -1, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " on " + c.control->metaObject()->className());
+        const QString labelBefore = label.text();
+        EXPECT_EQ(SetProperty(c.control, c.name, c.value), c.accepted);
+        EXPECT_EQ(label.text(), labelBefore);
+    }
+    EXPECT_EQ(GetText(&list), "");
+    EXPECT_EQ(list.currentIndex(), -1);
+    EXPECT_EQ(GetText(&box), "12");
+    box.setEnabled(false);
+    EXPECT_TRUE(SetText(&box, "24"));
+    EXPECT_EQ(GetText(&box), "24");
+}
+
+}  // namespace

@@ -1,0 +1,442 @@
+#include "form1.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFont>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPixmap>
+#include <QPushButton>
+
+#include <algorithm>
+#include <limits>
+#include <map>
+#include <string>
+
+#include "icon16.xpm"
+#include "icon32.xpm"
+#include "lens.h"
+#include "number_text.h"
+#include "toolkit.h"
+
+namespace {
+
+enum class Kind { Label, TextBox, DropDown, Button };
+
+// Font sizes are in pixels (96 dots per inch: 8.25 pt = 11 px, 9.75 pt = 13,
+// 12 pt = 16, 20.25 pt = 27) so that text and geometry agree on any display.
+struct FontSpec {
+    const char* face;
+    int pixels;
+    bool bold;
+};
+
+constexpr FontSpec DefaultFont{"MS Sans Serif", 11, false};
+constexpr FontSpec Regular13{"MS Sans Serif", 13, false};
+constexpr FontSpec Bold13{"MS Sans Serif", 13, true};
+constexpr FontSpec Regular16{"MS Sans Serif", 16, false};
+constexpr FontSpec Bold16{"MS Sans Serif", 16, true};
+constexpr FontSpec TitleFont{"Arial", 27, true};
+
+struct ControlSpec {
+    const char* name;
+    Kind kind;
+    const char* caption;
+    int left, top, width, height;  // twips
+    FontSpec font;
+    int tabIndex;
+};
+
+constexpr const char* Instructions =
+    "Para calcular o tamanho focal necessário para a lente, é necessário conhecer o formato da câmera a "
+    "ser utilizada (1/4 \", 1/3 \", 1/2 \", 2/3 \" ou 1 \"), a dimensão máxima do objeto a ser "
+    "visualizado (altura, largura ou diagonal), a distância da câmera/lente do objeto ou cena e a "
+    "porcentagem da tela que a imagem deve ocupar. É preciso colocar a dimensão máxima do objeto, "
+    "distância, tipo de câmera, porcentagem da tela. Quando todos os campos tiverem sido completados, "
+    "clique no botão \" Calcular\", então a lente necessária será apresentada na caixa \" tamanho "
+    "focal\".";
+
+constexpr const char* Note =
+    "Nota: É possível utilizar lentes de formato maiores que o formato da câmera (lente de 2/3\" em uma "
+    "câmera de 1/3\", por exemplo), porém é impossivel utilizar uma lente de formato menor que o formato "
+    "da câmera (lente de 1/3\" em uma câmera de 2/3\" não funcionará).";
+
+// Every control of the window, in creation order (the order in which the
+// window enumerates them).
+constexpr ControlSpec ControlTable[] = {
+    {"Command5", Kind::Button, "Ajuda", 5760, 7080, 1215, 495, DefaultFont, 23},
+    {"Text3", Kind::TextBox, "", 360, 6480, 1215, 285, DefaultFont, 8},
+    {"Text4", Kind::TextBox, "", 360, 8280, 1215, 285, DefaultFont, 0},
+    {"Command4", Kind::Button, "Fechar", 7560, 7080, 1215, 495, DefaultFont, 12},
+    {"Command3", Kind::Button, "Imprimir", 3960, 7080, 1215, 495, DefaultFont, 11},
+    {"Command2", Kind::Button, "Limpar", 2160, 7080, 1215, 495, DefaultFont, 10},
+    {"Command1", Kind::Button, "Calcular", 360, 7080, 1215, 495, DefaultFont, 9},
+    {"Combo4", Kind::DropDown, "", 1800, 5640, 1695, 315, DefaultFont, 18},
+    {"Text2", Kind::TextBox, "", 360, 5640, 1215, 285, DefaultFont, 17},
+    {"Combo3", Kind::DropDown, "", 3600, 4800, 1575, 315, DefaultFont, 16},
+    {"Combo2", Kind::DropDown, "", 1800, 4800, 1695, 315, DefaultFont, 15},
+    {"Text1", Kind::TextBox, "", 360, 4800, 1215, 285, DefaultFont, 14},
+    {"Combo1", Kind::DropDown, "", 360, 3960, 1455, 315, DefaultFont, 13},
+    {"Label11", Kind::Label, "Orvanta Versão 1.0 Beta", 3720, 240, 4935, 495, TitleFont, 22},
+    {"Label10", Kind::Label, "de Polegada", 1920, 3960, 1455, 375, Regular13, 21},
+    {"Label9", Kind::Label, "%", 1680, 6480, 255, 255, Regular16, 20},
+    {"Label8", Kind::Label, "mm", 1680, 8280, 375, 255, Regular16, 19},
+    {"Label7", Kind::Label, Note, 360, 2280, 11655, 735, Regular13, 7},
+    {"Label6", Kind::Label, "Tamanho da Lente a ser utilizada (Distância Focal)", 360, 7920, 5295, 255, Bold16, 6},
+    {"Label5", Kind::Label, "Porcentagem da Tela a ser Ocupada pela Imagem:", 360, 6120, 5535, 255, Bold13, 5},
+    {"Label2", Kind::Label, "Formato da Câmera (Tamanho do Sensor CCD):", 360, 3480, 5055, 255, Bold13, 4},
+    {"Label4", Kind::Label, "Distância da Câmera/Lente:", 360, 5280, 3135, 255, Bold13, 3},
+    {"Label3", Kind::Label, "Dimensão Máxima do Alvo (Objeto ou Cena):", 360, 4440, 4815, 255, Bold13, 2},
+    {"Label1", Kind::Label, Instructions, 360, 960, 11655, 1215, Regular13, 1},
+};
+
+constexpr int ClientWidth = 12330;  // twips
+constexpr int ClientHeight = 8925;
+
+constexpr const char* ErrorTitle = "Mensagem de Erro!";
+constexpr const char* DimensionMessage = "Digitação Inválida. A dimensão do objeto deve estar entre 1 e 10000.";
+constexpr const char* PercentMessage =
+    "Digitação Inválida, a porcentagem de visualização em tela deve estar entre 1% e 100%.";
+// The two refusals below cannot come from what a user types: a pick list
+// is only empty while the window is being cleared, and accepted entries keep
+// the arithmetic in range. They still refuse rather than show a stale result.
+constexpr const char* ChoiceMessage =
+    "Não foi possível calcular: escolha o formato da câmera, as unidades e o tipo de dimensão.";
+constexpr const char* ArithmeticMessage =
+    "Não foi possível calcular a distância focal com os valores informados.";
+
+const char* const FormatItems[] = {"1/3", "1/4", "1/2", "2/3", "1"};
+const char* const UnitItems[] = {"milimetros", "centimetros", "metros", "pés"};
+const char* const KindItems[] = {"Altura", "Largura", "Diagonal"};
+
+constexpr const char* DefaultCameraFormat = "1/3";
+constexpr const char* DefaultTargetUnit = "metros";
+constexpr const char* DefaultDimensionKind = "Largura";
+constexpr const char* DefaultDistanceUnit = "metros";
+constexpr float DefaultScreenPercent = 100;
+
+QFont MakeFont(const FontSpec& spec)
+{
+    QFont font(QString::fromUtf8(spec.face));
+    font.setPixelSize(spec.pixels);
+    font.setWeight(spec.bold ? QFont::Bold : QFont::Normal);
+    return font;
+}
+
+QWidget* CreateControl(const ControlSpec& spec, QWidget* parent)
+{
+    const QString caption = QString::fromUtf8(spec.caption);
+    QWidget* control = nullptr;
+    switch (spec.kind) {
+    case Kind::Label: {
+        auto* label = new QLabel(caption, parent);
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setAutoFillBackground(true);
+        control = label;
+        break;
+    }
+    case Kind::TextBox: {
+        auto* box = new QLineEdit(parent);
+        box->setMaxLength(std::numeric_limits<int>::max());
+        control = box;
+        break;
+    }
+    case Kind::DropDown:
+        control = new QComboBox(parent);
+        break;
+    case Kind::Button: {
+        // Not a default button: Enter presses only the button that has the
+        // focus, as Space does.
+        auto* button = new QPushButton(caption, parent);
+        button->setAutoDefault(true);
+        button->setDefault(false);
+        control = button;
+        break;
+    }
+    }
+    control->setObjectName(QString::fromUtf8(spec.name));
+    control->setGeometry(spec.left / TwipsPerPixel, spec.top / TwipsPerPixel, spec.width / TwipsPerPixel,
+                         spec.height / TwipsPerPixel);
+    control->setFont(MakeFont(spec.font));
+    return control;
+}
+
+std::string DecimalSeparator()
+{
+    return QLocale::system().decimalPoint().toStdString();
+}
+
+}  // namespace
+
+Form1::Form1(PrintAction printReport) : printReport_(std::move(printReport))
+{
+    // Neither face is installed on Linux; Liberation Sans has Arial's metrics
+    // and is close to MS Sans Serif's.
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    setWindowTitle(QStringLiteral("Cálculo de Lentes"));
+    setFixedSize(ClientWidth / TwipsPerPixel, ClientHeight / TwipsPerPixel);
+    setFont(MakeFont(DefaultFont));
+    QIcon icon;
+    icon.addPixmap(QPixmap(orvanta_icon_32));
+    icon.addPixmap(QPixmap(orvanta_icon_16));
+    setWindowIcon(icon);
+
+    CreateControls();
+    Form_Load();
+}
+
+void Form1::CreateControls()
+{
+    std::map<std::string, QWidget*> byName;
+    std::vector<std::pair<int, QWidget*>> byTabIndex;
+    for (const ControlSpec& spec : ControlTable) {
+        QWidget* control = CreateControl(spec, this);
+        byName[spec.name] = control;
+        byTabIndex.emplace_back(spec.tabIndex, control);
+    }
+    auto get = [&byName](const char* name) { return byName.at(name); };
+    Label1 = static_cast<QLabel*>(get("Label1"));
+    Label2 = static_cast<QLabel*>(get("Label2"));
+    Label3 = static_cast<QLabel*>(get("Label3"));
+    Label4 = static_cast<QLabel*>(get("Label4"));
+    Label5 = static_cast<QLabel*>(get("Label5"));
+    Label6 = static_cast<QLabel*>(get("Label6"));
+    Label7 = static_cast<QLabel*>(get("Label7"));
+    Label8 = static_cast<QLabel*>(get("Label8"));
+    Label9 = static_cast<QLabel*>(get("Label9"));
+    Label10 = static_cast<QLabel*>(get("Label10"));
+    Label11 = static_cast<QLabel*>(get("Label11"));
+    Text1 = static_cast<QLineEdit*>(get("Text1"));
+    Text2 = static_cast<QLineEdit*>(get("Text2"));
+    Text3 = static_cast<QLineEdit*>(get("Text3"));
+    Text4 = static_cast<QLineEdit*>(get("Text4"));
+    Combo1 = static_cast<QComboBox*>(get("Combo1"));
+    Combo2 = static_cast<QComboBox*>(get("Combo2"));
+    Combo3 = static_cast<QComboBox*>(get("Combo3"));
+    Combo4 = static_cast<QComboBox*>(get("Combo4"));
+    Command1 = static_cast<QPushButton*>(get("Command1"));
+    Command2 = static_cast<QPushButton*>(get("Command2"));
+    Command3 = static_cast<QPushButton*>(get("Command3"));
+    Command4 = static_cast<QPushButton*>(get("Command4"));
+    Command5 = static_cast<QPushButton*>(get("Command5"));
+
+    Label11->setToolTip(QStringLiteral("Vintoral"));
+    SetEnabled(Command2, false);
+    SetEnabled(Command3, false);
+    SetEnabled(Text4, false);
+
+    // Labels never take the focus and stay out of the chain.
+    std::sort(byTabIndex.begin(), byTabIndex.end());
+    QWidget* previous = nullptr;
+    for (const auto& [tabIndex, control] : byTabIndex) {
+        if (control->focusPolicy() == Qt::NoFocus) {
+            continue;
+        }
+        if (previous != nullptr) {
+            QWidget::setTabOrder(previous, control);
+        }
+        previous = control;
+    }
+
+    // Typed text reaches the numeric boxes only through the key filter.
+    for (QLineEdit* box : {Text1, Text2, Text3}) {
+        box->setAttribute(Qt::WA_InputMethodEnabled, false);
+        box->installEventFilter(this);
+    }
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+    connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
+    // Command5 ("Ajuda") has no action.
+}
+
+void Form1::Form_Load()
+{
+    SetWindowPosition(this, static_cast<float>((ScreenWidth(this) - WindowWidth(this)) * 0.5),
+                      static_cast<float>((ScreenHeight(this) - WindowHeight(this)) * 0.5));
+
+    for (const char* item : FormatItems) AddItem(Combo1, item);
+    for (const char* item : UnitItems) AddItem(Combo2, item);
+    for (const char* item : KindItems) AddItem(Combo3, item);
+    for (const char* item : UnitItems) AddItem(Combo4, item);
+
+    SetDefaults();
+    SetFocus(Text3);
+}
+
+void Form1::SetDefaults()
+{
+    state_.strCameraFormat = DefaultCameraFormat;
+    SetText(Combo1, state_.strCameraFormat);
+    state_.strTargetUnit = DefaultTargetUnit;
+    SetText(Combo2, state_.strTargetUnit);
+    state_.strDimensionKind = DefaultDimensionKind;
+    SetText(Combo3, state_.strDimensionKind);
+    state_.strDistanceUnit = DefaultDistanceUnit;
+    SetText(Combo4, state_.strDistanceUnit);
+    state_.sngScreenPercent = DefaultScreenPercent;
+    SetText(Text3, NumberToText(state_.sngScreenPercent, DecimalSeparator()));
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress) {
+        return QWidget::eventFilter(watched, event);
+    }
+    const int code = KeyPressCode(*static_cast<QKeyEvent*>(event));
+    if (code < 0) {
+        return false;
+    }
+    int result = code;
+    if (watched == Text1) {
+        result = Text1_KeyPress(code);
+    } else if (watched == Text2) {
+        result = Text2_KeyPress(code);
+    } else if (watched == Text3) {
+        result = Text3_KeyPress(code);
+    }
+    return result == 0;  // 0 discards the key
+}
+
+int Form1::Text1_KeyPress(int code)
+{
+    return NumberBox_KeyPress(code, Combo2);
+}
+
+int Form1::Text2_KeyPress(int code)
+{
+    return NumberBox_KeyPress(code, Combo4);
+}
+
+int Form1::Text3_KeyPress(int code)
+{
+    return NumberBox_KeyPress(code, Combo4);
+}
+
+int Form1::NumberBox_KeyPress(int code, QWidget* nextOnEnter)
+{
+    if (IsNumberKey(code)) {
+        return code;
+    }
+    if (code == EnterCode) {
+        SetFocus(nextOnEnter);
+        return code;
+    }
+    return 0;
+}
+
+void Form1::ShowError(const char* message)
+{
+    MsgBox(this, message, ErrorTitle);
+}
+
+bool Form1::RefuseOutOfRange(QLineEdit* box, float value, float lowest, float highest, const char* message)
+{
+    if (InRange(value, lowest, highest)) {
+        return false;
+    }
+    ShowError(message);
+    SetText(box, "");
+    SetFocus(box);
+    return true;
+}
+
+void Form1::Command1_Click()
+{
+    state_.sngTargetSize = static_cast<float>(ParseNumber(GetText(Text1)));
+    if (RefuseOutOfRange(Text1, state_.sngTargetSize, TargetSizeMin, TargetSizeMax, DimensionMessage)) {
+        return;
+    }
+    state_.sngDistance = static_cast<float>(ParseNumber(GetText(Text2)));
+    if (RefuseOutOfRange(Text2, state_.sngDistance, DistanceMin, DistanceMax, DimensionMessage)) {
+        return;
+    }
+    state_.sngScreenPercent = static_cast<float>(ParseNumber(GetText(Text3)));
+    if (RefuseOutOfRange(Text3, state_.sngScreenPercent, ScreenPercentMin, ScreenPercentMax, PercentMessage)) {
+        return;
+    }
+
+    state_.strCameraFormat = GetText(Combo1);
+    const bool formatFound = LookUpFactor(state_.strCameraFormat, SensorFormatTable, state_.sngSensorHeight);
+    state_.strTargetUnit = GetText(Combo2);
+    const bool targetUnitFound = LookUpFactor(state_.strTargetUnit, LengthUnitTable, state_.sngTargetUnitFactor);
+    state_.strDimensionKind = GetText(Combo3);
+    const bool kindFound = LookUpFactor(state_.strDimensionKind, DimensionKindTable, state_.sngDimensionFactor);
+    state_.strDistanceUnit = GetText(Combo4);
+    const bool distanceUnitFound =
+        LookUpFactor(state_.strDistanceUnit, LengthUnitTable, state_.sngDistanceUnitFactor);
+    if (!(formatFound && targetUnitFound && kindFound && distanceUnitFound)) {
+        ShowError(ChoiceMessage);
+        return;
+    }
+
+    try {
+        ComputeFocalLength(state_);
+    } catch (const FloatingPointError&) {
+        ShowError(ArithmeticMessage);
+        return;
+    }
+    SetText(Text4, NumberToText(state_.sngFocalLengthShown, DecimalSeparator()));
+    SetEnabled(Command3, true);
+    SetEnabled(Command2, true);
+}
+
+void Form1::Command2_Click()
+{
+    ClearAllControls(this);
+}
+
+void Form1::ClearAllControls(QWidget* frmForm)
+{
+    ++clearDepth_;
+    for (QWidget* control : Controls(frmForm)) {
+        // Labels and buttons have neither property and a pick list refuses
+        // the empty text: those failures are expected and ignored.
+        SetProperty(control, "Text", QString());
+        SetProperty(control, "ListIndex", -1);
+        DoEvents();
+    }
+    SetDefaults();
+    SetEnabled(Command3, false);
+    SetEnabled(Command2, false);
+    --clearDepth_;
+
+    if (clearDepth_ == 0 && unloadPending_) {
+        unloadPending_ = false;
+        Unload(this);
+    }
+}
+
+void Form1::Command3_Click()
+{
+    try {
+        printReport_(state_);
+    } catch (const std::exception& error) {
+        ShowError(error.what());
+    }
+}
+
+void Form1::Command4_Click()
+{
+    Unload(this);
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    if (clearDepth_ > 0) {
+        unloadPending_ = true;
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}

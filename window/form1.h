@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+
+#include "calc_state.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// Prints the report of a calculation; throws std::exception with a message
+// for the user when printing fails.
+using PrintAction = std::function<void(const CalcState&)>;
+
+// The program's one window: the lens calculator.
+class Form1 : public QWidget {
+public:
+    explicit Form1(PrintAction printReport);
+
+    // The record of the last calculation, which the printed report reads.
+    const CalcState& State() const { return state_; }
+
+    // Blanks every text box and pick list of frmForm, letting pending events
+    // run after each control, then restores this window's defaults.
+    void ClearAllControls(QWidget* frmForm);
+
+    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9, *Label10,
+        *Label11;
+    QLineEdit *Text1, *Text2, *Text3, *Text4;
+    QComboBox *Combo1, *Combo2, *Combo3, *Combo4;
+    QPushButton *Command1, *Command2, *Command3, *Command4, *Command5;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateControls();
+    void Form_Load();
+    int Text1_KeyPress(int code);
+    int Text2_KeyPress(int code);
+    int Text3_KeyPress(int code);
+    int NumberBox_KeyPress(int code, QWidget* nextOnEnter);
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void SetDefaults();
+    void ShowError(const char* message);
+    bool RefuseOutOfRange(QLineEdit* box, float value, float lowest, float highest, const char* message);
+
+    CalcState state_;
+    PrintAction printReport_;
+    // ClearAllControls lets queued events run; a close that arrives then
+    // waits until the clearing is over.
+    int clearDepth_ = 0;
+    bool unloadPending_ = false;
+};

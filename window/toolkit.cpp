@@ -1,0 +1,199 @@
+#include "toolkit.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QScreen>
+#include <QVariant>
+#include <QWidget>
+
+#include <cmath>
+
+namespace {
+
+QString ToQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+MessageBoxHook& Hook()
+{
+    static MessageBoxHook hook;
+    return hook;
+}
+
+int ToPixels(float twips)
+{
+    return static_cast<int>(std::lround(twips / TwipsPerPixel));
+}
+
+}  // namespace
+
+std::string GetText(const QWidget* control)
+{
+    if (const auto* box = qobject_cast<const QLineEdit*>(control)) {
+        return box->text().toStdString();
+    }
+    if (const auto* list = qobject_cast<const QComboBox*>(control)) {
+        return list->currentIndex() < 0 ? std::string() : list->currentText().toStdString();
+    }
+    return {};
+}
+
+bool SetText(QWidget* control, std::string_view text)
+{
+    if (auto* box = qobject_cast<QLineEdit*>(control)) {
+        box->setText(ToQString(text));
+        return true;
+    }
+    if (auto* list = qobject_cast<QComboBox*>(control)) {
+        const int index = list->findText(ToQString(text), Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (index < 0) {
+            return false;
+        }
+        list->setCurrentIndex(index);
+        return true;
+    }
+    return false;
+}
+
+void AddItem(QComboBox* list, std::string_view item)
+{
+    list->addItem(ToQString(item));
+}
+
+bool SetListIndex(QWidget* control, int index)
+{
+    auto* list = qobject_cast<QComboBox*>(control);
+    if (list == nullptr || index < -1 || index >= list->count()) {
+        return false;
+    }
+    list->setCurrentIndex(index);
+    return true;
+}
+
+void SetEnabled(QWidget* control, bool enabled)
+{
+    control->setEnabled(enabled);
+}
+
+void SetFocus(QWidget* control)
+{
+    control->setFocus(Qt::OtherFocusReason);
+}
+
+int ScreenWidth(const QWidget* window)
+{
+    return window->screen()->geometry().width() * TwipsPerPixel;
+}
+
+int ScreenHeight(const QWidget* window)
+{
+    return window->screen()->geometry().height() * TwipsPerPixel;
+}
+
+int WindowWidth(const QWidget* window)
+{
+    return window->frameGeometry().width() * TwipsPerPixel;
+}
+
+int WindowHeight(const QWidget* window)
+{
+    return window->frameGeometry().height() * TwipsPerPixel;
+}
+
+void SetWindowPosition(QWidget* window, float left, float top)
+{
+    window->move(ToPixels(left), ToPixels(top));
+}
+
+std::vector<QWidget*> Controls(const QWidget* window)
+{
+    // Qt keeps children in the order they were given their parent; message
+    // boxes and other windows parented here are not controls.
+    std::vector<QWidget*> controls;
+    for (QObject* child : window->children()) {
+        auto* widget = qobject_cast<QWidget*>(child);
+        if (widget != nullptr && !widget->isWindow()) {
+            controls.push_back(widget);
+        }
+    }
+    return controls;
+}
+
+bool SetProperty(QWidget* control, std::string_view name, const QVariant& value)
+{
+    if (name == "Text" && value.canConvert<QString>()) {
+        return SetText(control, value.toString().toStdString());
+    }
+    if (name == "ListIndex" && value.canConvert<int>()) {
+        return SetListIndex(control, value.toInt());
+    }
+    return false;
+}
+
+void DoEvents()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+int KeyPressCode(const QKeyEvent& event)
+{
+    // The clipboard and undo shortcuts count as the control characters they
+    // are typed with, so that a numeric box can refuse them; this covers
+    // Shift+Insert and Ctrl+Insert as well as Ctrl+V and Ctrl+C.
+    struct Shortcut {
+        QKeySequence::StandardKey key;
+        int code;
+    };
+    static const Shortcut shortcuts[] = {
+        {QKeySequence::Copy, 3}, {QKeySequence::Paste, 22}, {QKeySequence::Cut, 24},
+        {QKeySequence::Undo, 26}, {QKeySequence::Redo, 25}, {QKeySequence::SelectAll, 1},
+    };
+    for (const Shortcut& shortcut : shortcuts) {
+        if (event.matches(shortcut.key)) {
+            return shortcut.code;
+        }
+    }
+    switch (event.key()) {
+    case Qt::Key_Backspace:
+        return 8;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Delete:
+        return -1;
+    default:
+        break;
+    }
+    if ((event.modifiers() & Qt::ControlModifier) && event.key() >= Qt::Key_A && event.key() <= Qt::Key_Z) {
+        return event.key() - Qt::Key_A + 1;
+    }
+    const QString text = event.text();
+    return text.isEmpty() ? -1 : text.front().unicode();
+}
+
+void MsgBox(QWidget* owner, std::string_view text, std::string_view title)
+{
+    if (Hook()) {
+        Hook()(std::string(text), std::string(title));
+        return;
+    }
+    QMessageBox box(QMessageBox::Critical, ToQString(title), ToQString(text), QMessageBox::Ok, owner);
+    box.exec();
+}
+
+void SetMessageBoxHook(MessageBoxHook hook)
+{
+    Hook() = std::move(hook);
+}
+
+void Unload(QWidget* window)
+{
+    window->close();
+}

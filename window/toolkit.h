@@ -1,0 +1,74 @@
+#pragma once
+
+// The narrow layer over Qt Widgets that the window's behaviour calls: text
+// of boxes and pick lists, list items and selection, enabling, focus, sizes
+// in twips, the window's controls, properties set by name, pending events,
+// the error message box and unloading.
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QComboBox;
+class QKeyEvent;
+class QVariant;
+class QWidget;
+
+// At 96 dots per inch a pixel is 15 twips; the window is laid out in
+// logical pixels, so this holds on every display.
+inline constexpr int TwipsPerPixel = 15;
+
+// Text of a text box, or the selected item's text of a pick list (empty
+// without a selection); empty for controls that have no text.
+std::string GetText(const QWidget* control);
+
+// Sets a text box's text (also when it is disabled), or selects the pick
+// list item with exactly this text. False, without effect, for any other
+// text on a pick list and for controls that have no text.
+bool SetText(QWidget* control, std::string_view text);
+
+void AddItem(QComboBox* list, std::string_view item);
+
+// -1 leaves no item selected and the box empty. False, without effect, for
+// an index out of range and for controls that are not pick lists.
+bool SetListIndex(QWidget* control, int index);
+
+void SetEnabled(QWidget* control, bool enabled);
+void SetFocus(QWidget* control);
+
+// Screen and outer window sizes in twips; the window's position in twips.
+int ScreenWidth(const QWidget* window);
+int ScreenHeight(const QWidget* window);
+int WindowWidth(const QWidget* window);
+int WindowHeight(const QWidget* window);
+void SetWindowPosition(QWidget* window, float left, float top);
+
+// Every control of the window once, in creation order.
+std::vector<QWidget*> Controls(const QWidget* window);
+
+// Sets "Text" or "ListIndex" by name on any control. False, without effect,
+// where the control lacks the property or refuses the value.
+bool SetProperty(QWidget* control, std::string_view name, const QVariant& value);
+
+// Runs the events queued so far to completion.
+void DoEvents();
+
+// The character code a key press types, as the key-press handlers see it:
+// 8 for Backspace, 13 for Enter, the control character of Ctrl with a
+// letter and of the keyboard's clipboard shortcuts, otherwise the typed
+// character. -1 for keys that type no character (Tab, arrows, Delete, Home,
+// End...), which the text box handles as usual.
+int KeyPressCode(const QKeyEvent& event);
+
+// Shows text with the critical-error icon, the title and one OK button;
+// returns when the user closes it.
+void MsgBox(QWidget* owner, std::string_view text, std::string_view title);
+
+// Lets tests see every message box instead of the real one; an empty
+// function restores the real box.
+using MessageBoxHook = std::function<void(const std::string& text, const std::string& title)>;
+void SetMessageBoxHook(MessageBoxHook hook);
+
+// Closes the window; with no window left the program ends.
+void Unload(QWidget* window);
