@@ -229,6 +229,23 @@ TEST_F(WindowTest, ControlsMatchTheLayout)
     EXPECT_EQ(QFontInfo(form->Text1->font()).pixelSize(), 11);
 }
 
+TEST_F(WindowTest, EveryCaptionFitsItsBox)
+{
+    for (QLabel* label : form->findChildren<QLabel*>()) {
+        SCOPED_TRACE(label->objectName().toStdString());
+        const QFontMetrics metrics(label->font());
+        const QRect needed = metrics.boundingRect(QRect(0, 0, label->width(), 10000),
+                                                  Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, label->text());
+        EXPECT_LE(needed.width(), label->width());
+        // The last line needs its glyphs' height, not a full line spacing.
+        const int lines = qRound(static_cast<double>(needed.height()) / metrics.lineSpacing());
+        EXPECT_LE((lines - 1) * metrics.lineSpacing() + metrics.height(), label->height());
+    }
+    for (QPushButton* button : form->findChildren<QPushButton*>()) {
+        EXPECT_LT(QFontMetrics(button->font()).horizontalAdvance(button->text()), button->width());
+    }
+}
+
 TEST_F(WindowTest, TabIndicesRunInTheFocusChainOrder)
 {
     // Labels never take the focus, so only the other controls have a place

@@ -119,9 +119,16 @@ constexpr const char* DefaultDimensionKind = "Largura";
 constexpr const char* DefaultDistanceUnit = "metros";
 constexpr float DefaultScreenPercent = 100;
 
+// MS Sans Serif runs narrower than Liberation Sans, which stands for it:
+// drawn at nine tenths of its width the captions fit their boxes as laid out.
+constexpr int MsSansSerifStretch = 90;
+
 QFont MakeFont(const FontSpec& spec)
 {
     QFont font(QString::fromUtf8(spec.face));
+    if (font.family() == QLatin1String("MS Sans Serif")) {
+        font.setStretch(MsSansSerifStretch);
+    }
     font.setPixelSize(spec.pixels);
     font.setWeight(spec.bold ? QFont::Bold : QFont::Normal);
     return font;
