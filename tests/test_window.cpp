@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -244,6 +245,38 @@ TEST_F(WindowTest, EveryCaptionFitsItsBox)
     for (QPushButton* button : form->findChildren<QPushButton*>()) {
         EXPECT_LT(QFontMetrics(button->font()).horizontalAdvance(button->text()), button->width());
     }
+}
+
+TEST_F(WindowTest, ScreenReadersHearEachControlByItsCaption)
+{
+    struct Case {
+        QWidget* control;
+        const char* name;
+    } const cases[] = {
+        {form->Combo1, "Formato da Câmera (Tamanho do Sensor CCD): de Polegada"},
+        {form->Text1, "Dimensão Máxima do Alvo (Objeto ou Cena):"},
+        {form->Combo2, "Dimensão Máxima do Alvo (Objeto ou Cena): unidade"},
+        {form->Combo3, "Dimensão Máxima do Alvo (Objeto ou Cena): altura, largura ou diagonal"},
+        {form->Text2, "Distância da Câmera/Lente:"},
+        {form->Combo4, "Distância da Câmera/Lente: unidade"},
+        {form->Text3, "Porcentagem da Tela a ser Ocupada pela Imagem: %"},
+        {form->Text4, "Tamanho da Lente a ser utilizada (Distância Focal) mm"},
+        {form->Command1, "Calcular"},
+        {form->Command2, "Limpar"},
+        {form->Command3, "Imprimir"},
+        {form->Command4, "Fechar"},
+        {form->Command5, "Ajuda"},
+    };
+    for (const Case& c : cases) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(c.control);
+        ASSERT_NE(accessible, nullptr);
+        EXPECT_EQ(accessible->text(QAccessible::Name).toStdString(), c.name);
+    }
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(form->Combo3);
+    EXPECT_EQ(list->role(), QAccessible::ComboBox);
+    EXPECT_EQ(list->text(QAccessible::Value), "Largura");
+    ASSERT_EQ(list->childCount(), 1);
+    EXPECT_EQ(list->child(0)->childCount(), 3);  // the items of the open list
 }
 
 TEST_F(WindowTest, TabIndicesRunInTheFocusChainOrder)

@@ -238,6 +238,7 @@ void Form1::CreateControls()
     Command5 = static_cast<QPushButton*>(get("Command5"));
 
     Label11->setToolTip(QStringLiteral("Vintoral"));
+    NameForScreenReaders();
     SetEnabled(Command2, false);
     SetEnabled(Command3, false);
     SetEnabled(Text4, false);
@@ -265,6 +266,30 @@ void Form1::CreateControls()
     connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
     connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
     // Command5 ("Ajuda") has no action.
+}
+
+// Screen readers announce each box and list by the caption beside it; the
+// unit lists and the result say what they belong to.
+void Form1::NameForScreenReaders()
+{
+    const struct {
+        QWidget* control;
+        QLabel* caption;
+        const char* suffix;
+    } names[] = {
+        {Combo1, Label2, " de Polegada"},
+        {Text1, Label3, ""},
+        {Combo2, Label3, " unidade"},
+        {Combo3, Label3, " altura, largura ou diagonal"},
+        {Text2, Label4, ""},
+        {Combo4, Label4, " unidade"},
+        {Text3, Label5, " %"},
+        {Text4, Label6, " mm"},
+    };
+    for (const auto& name : names) {
+        name.control->setAccessibleName(name.caption->text() + QString::fromUtf8(name.suffix));
+    }
+    NameListsForScreenReaders();
 }
 
 void Form1::Form_Load()

@@ -39,6 +39,7 @@ protected:
 
 private:
     void CreateControls();
+    void NameForScreenReaders();
     void Form_Load();
     int Text1_KeyPress(int code);
     int Text2_KeyPress(int code);

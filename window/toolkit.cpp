@@ -1,5 +1,7 @@
 #include "toolkit.h"
 
+#include <QAccessibleWidget>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -23,6 +25,44 @@ MessageBoxHook& Hook()
 {
     static MessageBoxHook hook;
     return hook;
+}
+
+// Qt on Linux names a drop-down list by its selected item and expects a
+// label relation to say what the list is for; lists that share a caption
+// label cannot have one. This interface keeps the name for the caption and
+// gives the selected item as the value; the open list stays its child.
+class NamedListAccessible : public QAccessibleWidget {
+public:
+    explicit NamedListAccessible(QComboBox* list) : QAccessibleWidget(list, QAccessible::ComboBox) {}
+
+    QString text(QAccessible::Text kind) const override
+    {
+        if (kind == QAccessible::Value) {
+            return List()->currentText();
+        }
+        return QAccessibleWidget::text(kind);
+    }
+    int childCount() const override { return 1; }
+    QAccessibleInterface* child(int index) const override
+    {
+        return index == 0 ? QAccessible::queryAccessibleInterface(List()->view()) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        return child != nullptr && child->object() == List()->view() ? 0 : -1;
+    }
+
+private:
+    QComboBox* List() const { return static_cast<QComboBox*>(widget()); }
+};
+
+QAccessibleInterface* NamedListFactory(const QString& className, QObject* object)
+{
+    auto* list = qobject_cast<QComboBox*>(object);
+    if (className == QLatin1String("QComboBox") && list != nullptr && !list->accessibleName().isEmpty()) {
+        return new NamedListAccessible(list);
+    }
+    return nullptr;
 }
 
 int ToPixels(float twips)
@@ -191,6 +231,15 @@ void MsgBox(QWidget* owner, std::string_view text, std::string_view title)
 void SetMessageBoxHook(MessageBoxHook hook)
 {
     Hook() = std::move(hook);
+}
+
+void NameListsForScreenReaders()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(NamedListFactory);
+        return true;
+    }();
+    (void)installed;
 }
 
 void Unload(QWidget* window)

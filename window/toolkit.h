@@ -70,5 +70,9 @@ void MsgBox(QWidget* owner, std::string_view text, std::string_view title);
 using MessageBoxHook = std::function<void(const std::string& text, const std::string& title)>;
 void SetMessageBoxHook(MessageBoxHook hook);
 
+// Makes screen readers name every drop-down list by its accessible name, as
+// they name text boxes, and read the selected item as its value.
+void NameListsForScreenReaders();
+
 // Closes the window; with no window left the program ends.
 void Unload(QWidget* window);
