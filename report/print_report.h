@@ -1,0 +1,53 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "calc_state.h"
+#include "format_whole.h"
+
+// What the dimension line carries after the target size: the dimension that
+// was measured, then the unit, so that it reads "1000 de Largura, em
+// milimetros" and ends with the unit's text as stored.
+inline std::string DimensionRemainder(const CalcState& state)
+{
+    return " de " + state.strDimensionKind + ", em " + state.strTargetUnit;
+}
+
+// Prints the one-page report of state and ends the document. Printer is any
+// type with the seven operations used below; each line is composed whole and
+// printed by one call. state is only read. decimalSeparator is the user's
+// regional one: it decides which texts read as numbers.
+template <class Printer>
+void PrintReport(Printer& printer, const CalcState& state, std::string_view decimalSeparator)
+{
+    const auto whole = [&](const std::string& text) { return FormatWhole(text, decimalSeparator); };
+
+    printer.PageCoordinates(4, 0, 0, 850, 1000);
+    printer.FontName("Courier New");
+    printer.FontSize(12);
+    printer.PrintPosition(100);
+    printer.PrintLine();
+    printer.Emphasis(true);
+    printer.PrintPosition(100);
+    printer.PrintLine("Vintoral - Orvanta 1.0 Beta");
+    printer.Emphasis(false);
+    printer.PrintLine();
+    printer.PrintLine("Formato do CCD da Camera:" + whole(state.strCameraFormat) + "CCD");
+    printer.PrintLine();
+    printer.PrintLine("Dimensão máxima do Objeto ou Cena: " + FormatWhole(state.sngTargetSize) +
+                      DimensionRemainder(state));
+    printer.PrintLine();
+    printer.PrintLine("Distância da Camera/Lente: " + FormatWhole(state.sngDistance) + " " +
+                      whole(state.strDistanceUnit));
+    printer.PrintLine();
+    printer.PrintLine("Porcentagem da Tela a ser Ocupada pela Imagem: " +
+                      FormatWhole(state.sngScreenPercent) + "%");
+    printer.Emphasis(true);
+    printer.PrintLine();
+    printer.PrintLine("Distância Focal da lente a ser utilizada: " +
+                      FormatWhole(state.sngFocalLengthShown) + " mm");
+    printer.Emphasis(false);
+    printer.PrintLine();
+    printer.EndDocument();
+}
