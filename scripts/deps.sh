@@ -5,7 +5,7 @@ set -euo pipefail
 
 build_packages=(cmake make g++ libgtest-dev qt6-base-dev fonts-liberation)
 test_packages=(xvfb x11-apps x11-utils imagemagick poppler-utils cups cups-client
-               printer-driver-cups-pdf clang libclang-rt-14-dev)
+               printer-driver-cups-pdf clang libclang-rt-14-dev desktop-file-utils)
 
 wanted=()
 for set in "$@"; do

@@ -1,0 +1,55 @@
+// Orvanta: creates the lens calculator's window and runs until it is closed.
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
+#include <vector>
+
+#include "form1.h"
+#include "report.h"
+
+namespace {
+
+// While the toolkit starts, its messages are held back: when it cannot reach
+// a display it ends with a fatal error, and the user gets one plain line
+// instead of the platform-plugin diagnostics.
+struct HeldMessage {
+    QtMsgType type;
+    const char* file;
+    int line;
+    const char* function;
+    const char* category;
+    QString text;
+};
+std::vector<HeldMessage> heldMessages;
+QtMessageHandler toolkitHandler = nullptr;
+
+void HoldStartupMessage(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (type == QtFatalMsg) {
+        std::fputs("orvanta: é necessária uma sessão gráfica (nenhuma tela disponível; verifique DISPLAY ou "
+                   "WAYLAND_DISPLAY).\n",
+                   stderr);
+        std::_Exit(EXIT_FAILURE);
+    }
+    heldMessages.push_back({type, context.file, context.line, context.function, context.category, text});
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    toolkitHandler = qInstallMessageHandler(HoldStartupMessage);
+    QApplication app(argc, argv);
+    qInstallMessageHandler(toolkitHandler);
+    for (const HeldMessage& message : std::exchange(heldMessages, {})) {
+        const QMessageLogContext context(message.file, message.line, message.function, message.category);
+        qt_message_output(message.type, context, message.text);
+    }
+
+    Form1 form(PrintOnDefaultPrinter);
+    form.show();
+    return QApplication::exec();
+}
