@@ -10,6 +10,7 @@
 
 #include "format_whole.h"
 #include "print_report.h"
+#include "test_report_example.h"
 
 namespace {
 
@@ -180,28 +181,6 @@ std::vector<std::pair<std::string, bool>> PrintedLines(const std::vector<std::st
             lines.emplace_back(op.substr(11, op.size() - 12), emphasis);
     }
     return lines;
-}
-
-// The record after "Calcular" with camera 1/3, a target 1000 milimetros
-// wide, 5 metros away, 100 % of the screen: focal length 24.
-CalcState WorkedExample()
-{
-    CalcState state;
-    state.strCameraFormat = "1/3";
-    state.strTargetUnit = "milimetros";
-    state.strDimensionKind = "Largura";
-    state.strDistanceUnit = "metros";
-    state.sngScreenPercent = 100;
-    state.sngFocalLength = 24;
-    state.sngSensorHeight = 3.6f;
-    state.sngTargetUnitFactor = 1;
-    state.sngDimensionFactor = 0.75f;
-    state.sngDistanceUnitFactor = 1000;
-    state.sngTargetSize = 1000;
-    state.sngDistance = 5;
-    state.sngScreenFraction = 1;
-    state.sngFocalLengthShown = 24;
-    return state;
 }
 
 const std::vector<std::string> WorkedExampleOps = {
