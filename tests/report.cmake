@@ -14,3 +14,43 @@ add_executable(test_report_paper test_report_paper.cpp)
 target_link_libraries(test_report_paper PRIVATE report_qt_testing)
 orvanta_strict(test_report_paper)
 gtest_discover_tests(test_report_paper PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+
+# Private CUPS spoolers (tests/cups/): a cupsd of their own on a socket
+# under /tmp (short enough for a socket path), never the system's. Fixture
+# orvanta_cups has a cups-pdf default printer writing into
+# ${ORVANTA_CUPS_DIR}/out; orvanta_cups_empty has no printer. A test that
+# prints through one requires its fixture, takes the lock orvanta_cups and
+# gets ORVANTA_CUPS_ENV (or ORVANTA_CUPS_EMPTY_ENV) as its environment.
+# ORVANTA_CUPS_STOPPED_ENV points at a spooler that is not running.
+string(MD5 _orvanta_cups_id "${CMAKE_BINARY_DIR}")
+string(SUBSTRING "${_orvanta_cups_id}" 0 12 _orvanta_cups_id)
+set(ORVANTA_CUPS_DIR /tmp/orvanta-cups-${_orvanta_cups_id})
+
+function(orvanta_cups_env variable dir)
+    set(${variable} CUPS_SERVER=${dir}/cups.sock CUPS_SERVERROOT=${dir}/client HOME=${dir}/home
+        XDG_RUNTIME_DIR=${dir}/runtime ORVANTA_CUPS_OUT=${dir}/out PARENT_SCOPE)
+endfunction()
+orvanta_cups_env(ORVANTA_CUPS_ENV ${ORVANTA_CUPS_DIR})
+orvanta_cups_env(ORVANTA_CUPS_EMPTY_ENV ${ORVANTA_CUPS_DIR}-empty)
+orvanta_cups_env(ORVANTA_CUPS_STOPPED_ENV ${ORVANTA_CUPS_DIR}-stopped)
+
+function(orvanta_cups_fixture fixture dir)
+    add_test(NAME ${fixture}_start COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cups/start.sh ${dir} ${ARGN})
+    add_test(NAME ${fixture}_stop COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cups/stop.sh ${dir})
+    set_tests_properties(${fixture}_start PROPERTIES FIXTURES_SETUP ${fixture} RESOURCE_LOCK orvanta_cups)
+    set_tests_properties(${fixture}_stop PROPERTIES FIXTURES_CLEANUP ${fixture} RESOURCE_LOCK orvanta_cups)
+endfunction()
+orvanta_cups_fixture(orvanta_cups ${ORVANTA_CUPS_DIR})
+orvanta_cups_fixture(orvanta_cups_empty ${ORVANTA_CUPS_DIR}-empty --no-printer)
+
+add_executable(test_report_cups test_report_cups.cpp)
+target_link_libraries(test_report_cups PRIVATE report_qt_testing)
+orvanta_strict(test_report_cups)
+add_test(NAME report_cups_prints COMMAND test_report_cups --gtest_filter=PrivateSpooler.*)
+set_tests_properties(report_cups_prints PROPERTIES FIXTURES_REQUIRED orvanta_cups RESOURCE_LOCK orvanta_cups
+                     ENVIRONMENT "${ORVANTA_CUPS_ENV}" TIMEOUT 300)
+add_test(NAME report_cups_no_printer COMMAND test_report_cups --gtest_filter=EmptySpooler.*)
+set_tests_properties(report_cups_no_printer PROPERTIES FIXTURES_REQUIRED orvanta_cups_empty
+                     RESOURCE_LOCK orvanta_cups ENVIRONMENT "${ORVANTA_CUPS_EMPTY_ENV}")
+add_test(NAME report_cups_stopped COMMAND test_report_cups --gtest_filter=StoppedSpooler.*)
+set_tests_properties(report_cups_stopped PROPERTIES ENVIRONMENT "${ORVANTA_CUPS_STOPPED_ENV}")

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Stops the private cupsd that start.sh DIR started and removes its files.
+# Usage: stop.sh DIR
+set -euo pipefail
+dir=${1:?usage: stop.sh DIR}
+here=$(cd "$(dirname "$0")" && pwd)
+
+pid=$(cat "$dir/cupsd.pid" 2>/dev/null || true)
+# Only a cupsd that runs on this DIR's configuration is ours to stop.
+if [ -n "$pid" ] && tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -qF "$dir/etc/cupsd.conf"; then
+    kill -TERM "$pid"
+    for _ in $(seq 100); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$pid" 2>/dev/null && kill -KILL "$pid"
+fi
+
+rm -f "/etc/cups/cups-pdf-$(bash "$here/instance.sh" "$dir").conf"
+rm -rf "$dir"
