@@ -12,7 +12,8 @@
 #include <QPrinterInfo>
 #include <QString>
 
-#include <cups/cups.h>
+#include <cups/ipp.h>
+#include <dlfcn.h>
 
 #include <string_view>
 
@@ -24,6 +25,22 @@ const char* const NoPrinterMessage = "Nenhuma impressora padrão está instalada
 const char* const NoSpoolerMessage = "O serviço de impressão não está disponível.";
 const char* const NotStartedMessage = "A impressora não iniciou o documento.";
 const char* const RefusedMessage = "A impressora recusou o documento.";
+
+// The spooler's answer to this thread's last request. Qt's CUPS plugin has
+// loaded the CUPS client by the time this is asked; the program looks the
+// function up there instead of linking the client, which would load it and
+// its many libraries at every start.
+ipp_status_t CupsLastError()
+{
+    void* cups = dlopen("libcups.so.2", RTLD_LAZY | RTLD_NOLOAD);
+    if (cups == nullptr)
+        return IPP_STATUS_OK;
+    using LastError = ipp_status_t (*)();
+    const auto lastError = reinterpret_cast<LastError>(dlsym(cups, "cupsLastError"));
+    const ipp_status_t status = lastError != nullptr ? lastError() : IPP_STATUS_OK;
+    dlclose(cups);
+    return status;
+}
 
 // The report's printer operations on a QPrinter. The page's coordinates are
 // mapped onto the printable area by hand: QPainter::setWindow would scale
@@ -92,7 +109,7 @@ struct PaperPrinter {
         // Qt hands the finished file to CUPS inside end() and ignores the
         // answer; CUPS keeps it as this thread's last error.
         const bool refused = printer.outputFormat() == QPrinter::NativeFormat &&
-                             cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE;
+                             CupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE;
         if (!ended || refused)
             throw PrintError(RefusedMessage);
     }
@@ -126,7 +143,7 @@ void PrintOnDefaultPrinter(const CalcState& state)
     // CUPS's answer tells an unreachable spooler from a missing printer.
     const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
     if (defaultPrinter.isNull())
-        throw PrintError(cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE ? NoSpoolerMessage
+        throw PrintError(CupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE ? NoSpoolerMessage
                                                                                  : NoPrinterMessage);
     QPrinter printer(defaultPrinter, QPrinter::HighResolution);
     // Qt quietly turns to writing a PDF file when the printer is gone.

@@ -188,6 +188,10 @@ Form1::Form1(PrintAction printReport) : printReport_(std::move(printReport))
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
 
+    // Before any list exists: Qt may describe a control to screen readers
+    // as soon as it is created.
+    NameListsForScreenReaders();
+
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("Cálculo de Lentes"));
@@ -289,7 +293,6 @@ void Form1::NameForScreenReaders()
     for (const auto& name : names) {
         name.control->setAccessibleName(name.caption->text() + QString::fromUtf8(name.suffix));
     }
-    NameListsForScreenReaders();
 }
 
 void Form1::Form_Load()

@@ -59,10 +59,7 @@ private:
 QAccessibleInterface* NamedListFactory(const QString& className, QObject* object)
 {
     auto* list = qobject_cast<QComboBox*>(object);
-    if (className == QLatin1String("QComboBox") && list != nullptr && !list->accessibleName().isEmpty()) {
-        return new NamedListAccessible(list);
-    }
-    return nullptr;
+    return className == QLatin1String("QComboBox") && list != nullptr ? new NamedListAccessible(list) : nullptr;
 }
 
 int ToPixels(float twips)
