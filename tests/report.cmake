@@ -4,10 +4,9 @@ target_link_libraries(test_report PRIVATE report_core GTest::gtest_main)
 orvanta_strict(test_report)
 gtest_discover_tests(test_report)
 
-# The report tests that need Qt share a main (a QGuiApplication on the
-# offscreen platform) and the PDF readers.
-add_library(report_qt_testing OBJECT test_report_qt_main.cpp test_report_pdf.h test_report_pdf.cpp)
-target_link_libraries(report_qt_testing PUBLIC report GTest::gtest Qt6::Gui)
+# The report tests that need Qt share the PDF readers.
+add_library(report_qt_testing OBJECT test_report_pdf.h test_report_pdf.cpp)
+target_link_libraries(report_qt_testing PUBLIC report qt_test_main)
 orvanta_strict(report_qt_testing)
 
 add_executable(test_report_paper test_report_paper.cpp)
@@ -44,7 +43,7 @@ orvanta_cups_fixture(orvanta_cups ${ORVANTA_CUPS_DIR})
 orvanta_cups_fixture(orvanta_cups_empty ${ORVANTA_CUPS_DIR}-empty --no-printer)
 
 add_executable(test_report_cups test_report_cups.cpp)
-target_link_libraries(test_report_cups PRIVATE report_qt_testing)
+target_link_libraries(test_report_cups PRIVATE report_qt_testing window Qt6::Test)
 orvanta_strict(test_report_cups)
 add_test(NAME report_cups_prints COMMAND test_report_cups --gtest_filter=PrivateSpooler.*)
 set_tests_properties(report_cups_prints PROPERTIES FIXTURES_REQUIRED orvanta_cups RESOURCE_LOCK orvanta_cups

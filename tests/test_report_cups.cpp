@@ -12,7 +12,14 @@
 #include <chrono>
 #include <string>
 
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "form1.h"
 #include "report.h"
+#include "toolkit.h"
 #include "test_report_example.h"
 #include "test_report_pdf.h"
 
@@ -69,15 +76,10 @@ std::string FailingPrint()
     return messages[0];
 }
 
-TEST(PrivateSpooler, PrintsOnePageThatCompletes)
+// Waits until the spooler has completed one more job than before, and gives
+// the one new PDF file that cups-pdf wrote for it ("" when there is none).
+std::string WaitForThePrintedPage(const std::string& out, const QStringList& filesBefore, int completedBefore)
 {
-    const std::string out = Environment("ORVANTA_CUPS_OUT");
-    ASSERT_FALSE(out.empty());
-    const QStringList filesBefore = PdfFilesIn(out);
-    const int completedBefore = JobCount("completed");
-
-    PrintOnDefaultPrinter(WorkedExample());
-
     // cups-pdf writes the file before the job completes.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(90);
     while (std::chrono::steady_clock::now() < deadline &&
@@ -89,10 +91,60 @@ TEST(PrivateSpooler, PrintsOnePageThatCompletes)
     QStringList newFiles = PdfFilesIn(out);
     for (const QString& file : filesBefore)
         newFiles.removeAll(file);
-    ASSERT_EQ(newFiles.size(), 1) << "files in " << out << ": " << PdfFilesIn(out).join(' ').toStdString();
-    const std::string pdf = QDir(QString::fromStdString(out)).filePath(newFiles[0]).toStdString();
+    EXPECT_EQ(newFiles.size(), 1) << "files in " << out << ": " << PdfFilesIn(out).join(' ').toStdString();
+    return newFiles.size() == 1 ? QDir(QString::fromStdString(out)).filePath(newFiles[0]).toStdString() : "";
+}
+
+TEST(PrivateSpooler, PrintsOnePageThatCompletes)
+{
+    const std::string out = Environment("ORVANTA_CUPS_OUT");
+    ASSERT_FALSE(out.empty());
+    const QStringList filesBefore = PdfFilesIn(out);
+    const int completedBefore = JobCount("completed");
+
+    PrintOnDefaultPrinter(WorkedExample());
+
+    const std::string pdf = WaitForThePrintedPage(out, filesBefore, completedBefore);
+    ASSERT_FALSE(pdf.empty());
     EXPECT_EQ(PdfPageCount(pdf), 1);
     EXPECT_EQ(PdfTextLines(pdf), WorkedExampleTexts);
+}
+
+// The program's own road: the window with the default printer's report,
+// the worked example calculated, message boxes recorded.
+struct PrintingWindow {
+    std::vector<std::string> messages;
+    Form1 form{PrintOnDefaultPrinter};
+
+    PrintingWindow()
+    {
+        SetMessageBoxHook([this](const std::string& text, const std::string&) { messages.push_back(text); });
+        form.show();
+        form.Combo2->setCurrentText("milimetros");
+        form.Text1->setText("1000");
+        form.Text2->setText("5");
+        QTest::mouseClick(form.Command1, Qt::LeftButton);
+    }
+    ~PrintingWindow() { SetMessageBoxHook({}); }
+};
+
+TEST(PrivateSpooler, ImprimirInTheWindowPrintsOnePage)
+{
+    const std::string out = Environment("ORVANTA_CUPS_OUT");
+    ASSERT_FALSE(out.empty());
+    PrintingWindow window;
+    ASSERT_EQ(window.form.Text4->text(), "24");
+    const QStringList filesBefore = PdfFilesIn(out);
+    const int completedBefore = JobCount("completed");
+
+    QTest::mouseClick(window.form.Command3, Qt::LeftButton);
+
+    EXPECT_TRUE(window.messages.empty());
+    const std::string pdf = WaitForThePrintedPage(out, filesBefore, completedBefore);
+    ASSERT_FALSE(pdf.empty());
+    EXPECT_EQ(PdfPageCount(pdf), 1);
+    EXPECT_EQ(PdfTextLines(pdf), WorkedExampleTexts);
+    EXPECT_TRUE(window.form.Command3->isEnabled());
 }
 
 TEST(PrivateSpooler, RefusedJobIsAPrintError)
@@ -117,6 +169,25 @@ TEST(StoppedSpooler, UnreachableSpoolerIsAPrintError)
     ASSERT_FALSE(server.empty());
     ASSERT_FALSE(QFileInfo::exists(QString::fromStdString(server))) << server;
     EXPECT_EQ(FailingPrint(), "O serviço de impressão não está disponível.");
+}
+
+TEST(StoppedSpooler, ImprimirInTheWindowShowsTheFailureAndGoesOn)
+{
+    PrintingWindow window;
+    ASSERT_EQ(window.form.Text4->text(), "24");
+    const CalcState before = window.form.State();
+
+    QTest::mouseClick(window.form.Command3, Qt::LeftButton);
+
+    EXPECT_EQ(window.messages, std::vector<std::string>{"O serviço de impressão não está disponível."});
+    EXPECT_TRUE(window.form.isVisible());
+    EXPECT_TRUE(window.form.Command3->isEnabled());
+    EXPECT_EQ(window.form.State().sngFocalLengthShown, before.sngFocalLengthShown);
+    EXPECT_EQ(window.form.State().strTargetUnit, before.strTargetUnit);
+    // Still usable: another calculation goes through.
+    window.form.Text2->setText("10");
+    QTest::mouseClick(window.form.Command1, Qt::LeftButton);
+    EXPECT_EQ(window.form.Text4->text(), "48");
 }
 
 } // namespace

@@ -93,6 +93,8 @@ Spool $dir/pdfspool
 Log $dir/log
 Grp lp
 LogType 3
+# Every job gets a file of its own, named with its job id.
+Label 2
 CONF
 
 setsid cupsd -f -c "$dir/etc/cupsd.conf" -s "$dir/etc/cups-files.conf" \
