@@ -5,7 +5,8 @@ set -euo pipefail
 
 build_packages=(cmake make g++ libgtest-dev qt6-base-dev libx11-dev libcups2-dev fonts-liberation)
 test_packages=(xvfb x11-apps x11-utils imagemagick poppler-utils cups cups-client
-               printer-driver-cups-pdf clang libclang-rt-14-dev desktop-file-utils)
+               printer-driver-cups-pdf clang libclang-rt-14-dev desktop-file-utils
+               python3-pyatspi at-spi2-core dbus-daemon)
 
 wanted=()
 for set in "$@"; do

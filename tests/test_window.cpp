@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
@@ -275,6 +276,14 @@ TEST_F(WindowTest, ScreenReadersHearEachControlByItsCaption)
     QAccessibleInterface* list = QAccessible::queryAccessibleInterface(form->Combo3);
     EXPECT_EQ(list->role(), QAccessible::ComboBox);
     EXPECT_EQ(list->text(QAccessible::Value), "Largura");
+    ASSERT_NE(list->textInterface(), nullptr);
+    EXPECT_EQ(list->textInterface()->text(0, list->textInterface()->characterCount()), "Largura");
+    EXPECT_TRUE(list->state().expandable);
+    ASSERT_NE(list->actionInterface(), nullptr);
+    list->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
+    EXPECT_TRUE(form->Combo3->view()->isVisible());
+    EXPECT_TRUE(list->state().expanded);
+    form->Combo3->hidePopup();
     ASSERT_EQ(list->childCount(), 1);
     EXPECT_EQ(list->child(0)->childCount(), 3);  // the items of the open list
 }

@@ -30,17 +30,30 @@ MessageBoxHook& Hook()
 // Qt on Linux names a drop-down list by its selected item and expects a
 // label relation to say what the list is for; lists that share a caption
 // label cannot have one. This interface keeps the name for the caption and
-// gives the selected item as the value; the open list stays its child.
-class NamedListAccessible : public QAccessibleWidget {
+// offers the selected item as the list's value and as read-only text, which
+// is how screen readers read it; the open list stays its child, and the
+// list can be opened by its actions.
+class NamedListAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
     explicit NamedListAccessible(QComboBox* list) : QAccessibleWidget(list, QAccessible::ComboBox) {}
 
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface) {
+            return static_cast<QAccessibleTextInterface*>(this);
+        }
+        return QAccessibleWidget::interface_cast(type);
+    }
     QString text(QAccessible::Text kind) const override
     {
-        if (kind == QAccessible::Value) {
-            return List()->currentText();
-        }
-        return QAccessibleWidget::text(kind);
+        return kind == QAccessible::Value ? Selected() : QAccessibleWidget::text(kind);
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.expandable = true;
+        state.expanded = List()->view()->isVisible();
+        return state;
     }
     int childCount() const override { return 1; }
     QAccessibleInterface* child(int index) const override
@@ -52,8 +65,44 @@ public:
         return child != nullptr && child->object() == List()->view() ? 0 : -1;
     }
 
+    QStringList actionNames() const override
+    {
+        return QAccessibleWidget::actionNames() << showMenuAction() << pressAction();
+    }
+    void doAction(const QString& action) override
+    {
+        if (action == showMenuAction() || action == pressAction()) {
+            List()->showPopup();
+        } else {
+            QAccessibleWidget::doAction(action);
+        }
+    }
+
+    // The selected item as text: read-only, no cursor movement, no selection.
+    QString text(int startOffset, int endOffset) const override
+    {
+        return Selected().mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return static_cast<int>(Selected().size()); }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    int selectionCount() const override { return 0; }
+    void selection(int, int* startOffset, int* endOffset) const override { *startOffset = *endOffset = 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int offset, int* startOffset, int* endOffset) const override
+    {
+        *startOffset = *endOffset = offset;
+        return {};
+    }
+
 private:
     QComboBox* List() const { return static_cast<QComboBox*>(widget()); }
+    QString Selected() const { return List()->currentIndex() < 0 ? QString() : List()->currentText(); }
 };
 
 QAccessibleInterface* NamedListFactory(const QString& className, QObject* object)
