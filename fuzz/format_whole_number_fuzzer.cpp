@@ -1,0 +1,45 @@
+// FormatWhole on every finite double in the input (its bytes taken eight at
+// a time): the text is an optional minus and digits without leading zeros,
+// or empty for zero, and it names a whole number at most one half away from
+// the value; a value that is already whole (every double from 2^52 up) is
+// written exactly.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "format_whole.h"
+#include "require.h"
+
+namespace {
+
+void Check(double value)
+{
+    const std::string printed = FormatWhole(value);
+    const std::size_t digitsFrom = !printed.empty() && printed.front() == '-' ? 1 : 0;
+    Require(printed.find_first_not_of("0123456789", digitsFrom) == std::string::npos, "only a minus and digits");
+    Require(printed.size() == digitsFrom || printed[digitsFrom] != '0', "no leading zeros, no zero");
+    Require(printed != "-", "no lone minus");
+
+    const double whole = printed.empty() ? 0.0 : std::strtod(printed.c_str(), nullptr);
+    Require(std::fabs(whole - value) <= 0.5, "the nearest whole number");
+    if (std::trunc(value) == value) {
+        Require(whole == value, "a whole value is written exactly");
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    for (std::size_t offset = 0; offset + sizeof(double) <= size; offset += sizeof(double)) {
+        double value;
+        std::memcpy(&value, data + offset, sizeof value);
+        if (std::isfinite(value)) {
+            Check(value);
+        }
+    }
+    return 0;
+}
