@@ -1,0 +1,12 @@
+# Hardening tests: seeded storms of user actions on the real window.
+# The sanitizer run of scripts/hardening.sh raises the count.
+set(ORVANTA_STORM_SEQUENCES 100 CACHE STRING "Action sequences the window storm runs")
+set(ORVANTA_STORM_ACTIONS 50 CACHE STRING "Actions in each storm sequence")
+
+add_executable(test_storm test_storm.cpp qt_test_main.cpp)
+target_link_libraries(test_storm PRIVATE window Qt6::Test GTest::gtest)
+orvanta_strict(test_storm)
+add_test(NAME Storm.SeededActionSequences COMMAND test_storm)
+set_tests_properties(Storm.SeededActionSequences PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ORVANTA_STORM_SEQUENCES=${ORVANTA_STORM_SEQUENCES};ORVANTA_STORM_ACTIONS=${ORVANTA_STORM_ACTIONS}")
+
