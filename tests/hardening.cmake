@@ -10,3 +10,8 @@ add_test(NAME Storm.SeededActionSequences COMMAND test_storm)
 set_tests_properties(Storm.SeededActionSequences PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ORVANTA_STORM_SEQUENCES=${ORVANTA_STORM_SEQUENCES};ORVANTA_STORM_ACTIONS=${ORVANTA_STORM_ACTIONS}")
 
+# Faults the storms and fuzzers found, one row each.
+add_executable(test_regressions test_regressions.cpp qt_test_main.cpp)
+target_link_libraries(test_regressions PRIVATE window Qt6::Test GTest::gtest)
+orvanta_strict(test_regressions)
+gtest_discover_tests(test_regressions PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
