@@ -328,19 +328,26 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
     if (event->type() != QEvent::KeyPress) {
         return QWidget::eventFilter(watched, event);
     }
-    const int code = KeyPressCode(*static_cast<QKeyEvent*>(event));
-    if (code < 0) {
+    const std::vector<int> codes = KeyPressCodes(*static_cast<QKeyEvent*>(event));
+    if (codes.empty()) {
         return false;
     }
-    int result = code;
-    if (watched == Text1) {
-        result = Text1_KeyPress(code);
-    } else if (watched == Text2) {
-        result = Text2_KeyPress(code);
-    } else if (watched == Text3) {
-        result = Text3_KeyPress(code);
+    // The filter is installed on the three number boxes only.
+    int (Form1::*keyPress)(int) = watched == Text1   ? &Form1::Text1_KeyPress
+                                  : watched == Text2 ? &Form1::Text2_KeyPress
+                                                     : &Form1::Text3_KeyPress;
+    if (codes.size() == 1) {
+        return (this->*keyPress)(codes.front()) == 0;  // 0 discards the key
     }
-    return result == 0;  // 0 discards the key
+    // A key event that types several characters: each is a key of its own,
+    // and the box gets those let through.
+    for (const int code : codes) {
+        const int result = (this->*keyPress)(code);
+        if (result != 0 && result != EnterCode) {
+            TypeInto(static_cast<QLineEdit*>(watched), result);
+        }
+    }
+    return true;
 }
 
 int Form1::Text1_KeyPress(int code)

@@ -14,6 +14,8 @@
 
 #include <cmath>
 
+#include "number_text.h"
+
 namespace {
 
 QString ToQString(std::string_view text)
@@ -226,7 +228,7 @@ void DoEvents()
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-int KeyPressCode(const QKeyEvent& event)
+std::vector<int> KeyPressCodes(const QKeyEvent& event)
 {
     // The clipboard and undo shortcuts count as the control characters they
     // are typed with, so that a numeric box can refuse them; this covers
@@ -241,27 +243,39 @@ int KeyPressCode(const QKeyEvent& event)
     };
     for (const Shortcut& shortcut : shortcuts) {
         if (event.matches(shortcut.key)) {
-            return shortcut.code;
+            return {shortcut.code};
         }
     }
     switch (event.key()) {
     case Qt::Key_Backspace:
-        return 8;
+        return {BackspaceCode};
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return 13;
+        return {EnterCode};
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
     case Qt::Key_Delete:
-        return -1;
+        return {};
     default:
         break;
     }
     if ((event.modifiers() & Qt::ControlModifier) && event.key() >= Qt::Key_A && event.key() <= Qt::Key_Z) {
-        return event.key() - Qt::Key_A + 1;
+        return {event.key() - Qt::Key_A + 1};
     }
-    const QString text = event.text();
-    return text.isEmpty() ? -1 : text.front().unicode();
+    std::vector<int> codes;
+    for (const QChar character : event.text()) {
+        codes.push_back(character.unicode());
+    }
+    return codes;
+}
+
+void TypeInto(QLineEdit* box, int code)
+{
+    if (code == BackspaceCode) {
+        box->backspace();
+    } else {
+        box->insert(QString(QChar(code)));
+    }
 }
 
 void MsgBox(QWidget* owner, std::string_view text, std::string_view title)

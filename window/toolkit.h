@@ -12,6 +12,7 @@
 
 class QComboBox;
 class QKeyEvent;
+class QLineEdit;
 class QVariant;
 class QWidget;
 
@@ -54,12 +55,17 @@ bool SetProperty(QWidget* control, std::string_view name, const QVariant& value)
 // Runs the events queued so far to completion.
 void DoEvents();
 
-// The character code a key press types, as the key-press handlers see it:
-// 8 for Backspace, 13 for Enter, the control character of Ctrl with a
-// letter and of the keyboard's clipboard shortcuts, otherwise the typed
-// character. -1 for keys that type no character (Tab, arrows, Delete, Home,
+// The character codes a key press types, as the key-press handlers see
+// them: 8 for Backspace, 13 for Enter, the control character of Ctrl with a
+// letter and of the keyboard's clipboard shortcuts, otherwise one code per
+// typed character (an input method or a keyboard layout may type several at
+// once). None for keys that type no character (Tab, arrows, Delete, Home,
 // End...), which the text box handles as usual.
-int KeyPressCode(const QKeyEvent& event);
+std::vector<int> KeyPressCodes(const QKeyEvent& event);
+
+// Types one let-through code into a text box at its cursor: 8 deletes
+// backwards, any other code inserts its character.
+void TypeInto(QLineEdit* box, int code);
 
 // Shows text with the critical-error icon, the title and one OK button;
 // returns when the user closes it.
