@@ -81,7 +81,7 @@ TEST(ComputeFocalLength, UsesSinglePrecisionOperandsAndOneRoundingPerStore)
 TEST(InRange, BoundsAreInclusiveOnTheStoredSingle)
 {
     struct Case {
-        const char* text;
+        std::string text;
         float lowest, highest;
         bool accepted;
     } const cases[] = {
@@ -92,7 +92,7 @@ TEST(InRange, BoundsAreInclusiveOnTheStoredSingle)
         {"100", 1, 100, true},          {"100.5", 1, 100, false},
         {"0", 1, 100, false},           {"101", 1, 100, false},
         {"", 1, 10000, false},          {"-5", 1, 10000, false},
-        {std::string(400, '9').c_str(), 1, 10000, false},
+        {std::string(400, '9'), 1, 10000, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
