@@ -34,12 +34,6 @@ void Check(double value)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    for (std::size_t offset = 0; offset + sizeof(double) <= size; offset += sizeof(double)) {
-        double value;
-        std::memcpy(&value, data + offset, sizeof value);
-        if (std::isfinite(value)) {
-            Check(value);
-        }
-    }
+    ForEachFinite<double>(data, size, Check);
     return 0;
 }

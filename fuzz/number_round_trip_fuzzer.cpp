@@ -128,12 +128,6 @@ void CheckRoundTrip(float value)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    for (std::size_t offset = 0; offset + sizeof(float) <= size; offset += sizeof(float)) {
-        float value;
-        std::memcpy(&value, data + offset, sizeof value);
-        if (std::isfinite(value)) {
-            CheckRoundTrip(value);
-        }
-    }
+    ForEachFinite<float>(data, size, CheckRoundTrip);
     return 0;
 }
