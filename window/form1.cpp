@@ -29,25 +29,25 @@ enum class Kind { Label, TextBox, DropDown, Button };
 
 // Font sizes are in pixels (96 dots per inch: 8.25 pt = 11 px, 9.75 pt = 13,
 // 12 pt = 16, 20.25 pt = 27) so that text and geometry agree on any display.
-struct FontSpec {
+struct FontStyle {
     const char* face;
     int pixels;
     bool bold;
 };
 
-constexpr FontSpec DefaultFont{"MS Sans Serif", 11, false};
-constexpr FontSpec Regular13{"MS Sans Serif", 13, false};
-constexpr FontSpec Bold13{"MS Sans Serif", 13, true};
-constexpr FontSpec Regular16{"MS Sans Serif", 16, false};
-constexpr FontSpec Bold16{"MS Sans Serif", 16, true};
-constexpr FontSpec TitleFont{"Arial", 27, true};
+constexpr FontStyle DefaultFont{"MS Sans Serif", 11, false};
+constexpr FontStyle Regular13{"MS Sans Serif", 13, false};
+constexpr FontStyle Bold13{"MS Sans Serif", 13, true};
+constexpr FontStyle Regular16{"MS Sans Serif", 16, false};
+constexpr FontStyle Bold16{"MS Sans Serif", 16, true};
+constexpr FontStyle TitleFont{"Arial", 27, true};
 
-struct ControlSpec {
+struct ControlLayout {
     const char* name;
     Kind kind;
     const char* caption;
     int left, top, width, height;  // twips
-    FontSpec font;
+    FontStyle font;
     int tabIndex;
 };
 
@@ -67,7 +67,7 @@ constexpr const char* Note =
 
 // Every control of the window, in creation order (the order in which the
 // window enumerates them).
-constexpr ControlSpec ControlTable[] = {
+constexpr ControlLayout ControlTable[] = {
     {"Command5", Kind::Button, "Ajuda", 5760, 7080, 1215, 495, DefaultFont, 23},
     {"Text3", Kind::TextBox, "", 360, 6480, 1215, 285, DefaultFont, 8},
     {"Text4", Kind::TextBox, "", 360, 8280, 1215, 285, DefaultFont, 0},
@@ -123,22 +123,22 @@ constexpr float DefaultScreenPercent = 100;
 // drawn at nine tenths of its width the captions fit their boxes as laid out.
 constexpr int MsSansSerifStretch = 90;
 
-QFont MakeFont(const FontSpec& spec)
+QFont MakeFont(const FontStyle& style)
 {
-    QFont font(QString::fromUtf8(spec.face));
+    QFont font(QString::fromUtf8(style.face));
     if (font.family() == QLatin1String("MS Sans Serif")) {
         font.setStretch(MsSansSerifStretch);
     }
-    font.setPixelSize(spec.pixels);
-    font.setWeight(spec.bold ? QFont::Bold : QFont::Normal);
+    font.setPixelSize(style.pixels);
+    font.setWeight(style.bold ? QFont::Bold : QFont::Normal);
     return font;
 }
 
-QWidget* CreateControl(const ControlSpec& spec, QWidget* parent)
+QWidget* CreateControl(const ControlLayout& layout, QWidget* parent)
 {
-    const QString caption = QString::fromUtf8(spec.caption);
+    const QString caption = QString::fromUtf8(layout.caption);
     QWidget* control = nullptr;
-    switch (spec.kind) {
+    switch (layout.kind) {
     case Kind::Label: {
         auto* label = new QLabel(caption, parent);
         label->setTextFormat(Qt::PlainText);
@@ -167,10 +167,10 @@ QWidget* CreateControl(const ControlSpec& spec, QWidget* parent)
         break;
     }
     }
-    control->setObjectName(QString::fromUtf8(spec.name));
-    control->setGeometry(spec.left / TwipsPerPixel, spec.top / TwipsPerPixel, spec.width / TwipsPerPixel,
-                         spec.height / TwipsPerPixel);
-    control->setFont(MakeFont(spec.font));
+    control->setObjectName(QString::fromUtf8(layout.name));
+    control->setGeometry(layout.left / TwipsPerPixel, layout.top / TwipsPerPixel, layout.width / TwipsPerPixel,
+                         layout.height / TwipsPerPixel);
+    control->setFont(MakeFont(layout.font));
     return control;
 }
 
@@ -210,10 +210,10 @@ void Form1::CreateControls()
 {
     std::map<std::string, QWidget*> byName;
     std::vector<std::pair<int, QWidget*>> byTabIndex;
-    for (const ControlSpec& spec : ControlTable) {
-        QWidget* control = CreateControl(spec, this);
-        byName[spec.name] = control;
-        byTabIndex.emplace_back(spec.tabIndex, control);
+    for (const ControlLayout& layout : ControlTable) {
+        QWidget* control = CreateControl(layout, this);
+        byName[layout.name] = control;
+        byTabIndex.emplace_back(layout.tabIndex, control);
     }
     auto get = [&byName](const char* name) { return byName.at(name); };
     Label1 = static_cast<QLabel*>(get("Label1"));
