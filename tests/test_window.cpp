@@ -273,6 +273,9 @@ TEST_F(WindowTest, ScreenReadersHearEachControlByItsCaption)
         ASSERT_NE(accessible, nullptr);
         EXPECT_EQ(accessible->text(QAccessible::Name).toStdString(), c.name);
     }
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(form.get());
+    EXPECT_EQ(window->role(), QAccessible::Window);
+    EXPECT_EQ(window->text(QAccessible::Name), "Cálculo de Lentes");
     QAccessibleInterface* list = QAccessible::queryAccessibleInterface(form->Combo3);
     EXPECT_EQ(list->role(), QAccessible::ComboBox);
     EXPECT_EQ(list->text(QAccessible::Value), "Largura");

@@ -190,7 +190,7 @@ Form1::Form1(PrintAction printReport) : printReport_(std::move(printReport))
 
     // Before any list exists: Qt may describe a control to screen readers
     // as soon as it is created.
-    NameListsForScreenReaders();
+    DescribeForScreenReaders();
 
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);

@@ -107,10 +107,18 @@ private:
     QString Selected() const { return List()->currentIndex() < 0 ? QString() : List()->currentText(); }
 };
 
-QAccessibleInterface* NamedListFactory(const QString& className, QObject* object)
+// Drop-down lists as above; a plain top-level widget, which Qt describes as a
+// client area, is a window, so that screen readers announce its title.
+QAccessibleInterface* WindowAndListFactory(const QString& className, QObject* object)
 {
-    auto* list = qobject_cast<QComboBox*>(object);
-    return className == QLatin1String("QComboBox") && list != nullptr ? new NamedListAccessible(list) : nullptr;
+    if (auto* list = qobject_cast<QComboBox*>(object); list != nullptr && className == QLatin1String("QComboBox")) {
+        return new NamedListAccessible(list);
+    }
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (widget != nullptr && widget->isWindow() && className == QLatin1String("QWidget")) {
+        return new QAccessibleWidget(widget, QAccessible::Window);
+    }
+    return nullptr;
 }
 
 int ToPixels(float twips)
@@ -293,10 +301,10 @@ void SetMessageBoxHook(MessageBoxHook hook)
     Hook() = std::move(hook);
 }
 
-void NameListsForScreenReaders()
+void DescribeForScreenReaders()
 {
     static const bool installed = [] {
-        QAccessible::installFactory(NamedListFactory);
+        QAccessible::installFactory(WindowAndListFactory);
         return true;
     }();
     (void)installed;

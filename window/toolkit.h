@@ -77,8 +77,9 @@ using MessageBoxHook = std::function<void(const std::string& text, const std::st
 void SetMessageBoxHook(MessageBoxHook hook);
 
 // Makes screen readers name every drop-down list by its accessible name, as
-// they name text boxes, and read the selected item as its value.
-void NameListsForScreenReaders();
+// they name text boxes, and read the selected item as its value; and see a
+// top-level widget as a window with its title.
+void DescribeForScreenReaders();
 
 // Closes the window; with no window left the program ends.
 void Unload(QWidget* window);
