@@ -73,6 +73,15 @@ bool LookUpFactor(std::string_view choice, std::span<const FactorRow> table, flo
     return found;
 }
 
+bool LookUpFactors(CalcState& state)
+{
+    const bool format = LookUpFactor(state.strCameraFormat, SensorFormatTable, state.sngSensorHeight);
+    const bool targetUnit = LookUpFactor(state.strTargetUnit, LengthUnitTable, state.sngTargetUnitFactor);
+    const bool kind = LookUpFactor(state.strDimensionKind, DimensionKindTable, state.sngDimensionFactor);
+    const bool distanceUnit = LookUpFactor(state.strDistanceUnit, LengthUnitTable, state.sngDistanceUnitFactor);
+    return format && targetUnit && kind && distanceUnit;
+}
+
 void ComputeFocalLength(CalcState& state)
 {
     std::feclearexcept(FE_ALL_EXCEPT);

@@ -45,6 +45,12 @@ bool InRange(float value, float lowest, float highest);
 // stale factor.
 bool LookUpFactor(std::string_view choice, std::span<const FactorRow> table, float& field);
 
+// Looks up the four choice texts of state, in the window's order: camera
+// format into sngSensorHeight, target unit into sngTargetUnitFactor,
+// dimension kind into sngDimensionFactor, distance unit into
+// sngDistanceUnitFactor. Every lookup runs; true when all four matched.
+bool LookUpFactors(CalcState& state);
+
 // Raised when the calculation meets an invalid operation, a division by zero
 // or an overflow. The field guarded by the failing check and all later ones
 // keep their old values; earlier ones hold their new values.

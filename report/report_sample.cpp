@@ -23,10 +23,7 @@ int main(int argc, char** argv)
     state.sngDistance = 5;
     state.strDistanceUnit = "metros";
     state.sngScreenPercent = 100;
-    LookUpFactor(state.strCameraFormat, SensorFormatTable, state.sngSensorHeight);
-    LookUpFactor(state.strTargetUnit, LengthUnitTable, state.sngTargetUnitFactor);
-    LookUpFactor(state.strDimensionKind, DimensionKindTable, state.sngDimensionFactor);
-    LookUpFactor(state.strDistanceUnit, LengthUnitTable, state.sngDistanceUnitFactor);
+    LookUpFactors(state);
     ComputeFocalLength(state);
     try {
         PrintToPdfFile(state, argv[1]);

@@ -33,10 +33,7 @@ CalcState Calculate(const Example& e)
     s.strTargetUnit = e.targetUnit;
     s.strDimensionKind = e.kind;
     s.strDistanceUnit = e.distanceUnit;
-    EXPECT_TRUE(LookUpFactor(s.strCameraFormat, SensorFormatTable, s.sngSensorHeight));
-    EXPECT_TRUE(LookUpFactor(s.strTargetUnit, LengthUnitTable, s.sngTargetUnitFactor));
-    EXPECT_TRUE(LookUpFactor(s.strDimensionKind, DimensionKindTable, s.sngDimensionFactor));
-    EXPECT_TRUE(LookUpFactor(s.strDistanceUnit, LengthUnitTable, s.sngDistanceUnitFactor));
+    EXPECT_TRUE(LookUpFactors(s));
     ComputeFocalLength(s);
     return s;
 }
@@ -165,6 +162,31 @@ TEST(LookUpFactor, AMissLeavesTheFieldUnchanged)
             EXPECT_EQ(field, before);
         }
     }
+}
+
+TEST(LookUpFactors, EachChoiceGoesToItsOwnFieldAndAMissStopsNoOtherLookup)
+{
+    CalcState s;
+    s.strCameraFormat = "2/3";
+    s.strTargetUnit = "centimetros";
+    s.strDimensionKind = "Diagonal";
+    s.strDistanceUnit = "pés";
+    EXPECT_TRUE(LookUpFactors(s));
+    EXPECT_EQ(s.sngSensorHeight, 6.6f);
+    EXPECT_EQ(s.sngTargetUnitFactor, 10.0f);
+    EXPECT_EQ(s.sngDimensionFactor, 0.6f);
+    EXPECT_EQ(s.sngDistanceUnitFactor, 304.8f);
+
+    // An empty list (only while the window is being cleared) matches nothing.
+    s.strCameraFormat = "";
+    s.strTargetUnit = "metros";
+    s.strDimensionKind = "Altura";
+    s.strDistanceUnit = "milimetros";
+    EXPECT_FALSE(LookUpFactors(s));
+    EXPECT_EQ(s.sngSensorHeight, 6.6f);
+    EXPECT_EQ(s.sngTargetUnitFactor, 1000.0f);
+    EXPECT_EQ(s.sngDimensionFactor, 1.0f);
+    EXPECT_EQ(s.sngDistanceUnitFactor, 1.0f);
 }
 
 TEST(CalcState, StartsEmptyAndZero)

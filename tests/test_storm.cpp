@@ -359,10 +359,7 @@ void CheckCalcular(Storm& storm, const Snapshot& before)
     expected.strTargetUnit = before.choices[1];
     expected.strDimensionKind = before.choices[2];
     expected.strDistanceUnit = before.choices[3];
-    LookUpFactor(expected.strCameraFormat, SensorFormatTable, expected.sngSensorHeight);
-    LookUpFactor(expected.strTargetUnit, LengthUnitTable, expected.sngTargetUnitFactor);
-    LookUpFactor(expected.strDimensionKind, DimensionKindTable, expected.sngDimensionFactor);
-    LookUpFactor(expected.strDistanceUnit, LengthUnitTable, expected.sngDistanceUnitFactor);
+    LookUpFactors(expected);
     ComputeFocalLength(expected);  // accepted entries keep the arithmetic in range
 
     EXPECT_EQ(storm.messages.size(), before.messages);

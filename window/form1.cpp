@@ -409,15 +409,10 @@ void Form1::Command1_Click()
     }
 
     state_.strCameraFormat = GetText(Combo1);
-    const bool formatFound = LookUpFactor(state_.strCameraFormat, SensorFormatTable, state_.sngSensorHeight);
     state_.strTargetUnit = GetText(Combo2);
-    const bool targetUnitFound = LookUpFactor(state_.strTargetUnit, LengthUnitTable, state_.sngTargetUnitFactor);
     state_.strDimensionKind = GetText(Combo3);
-    const bool kindFound = LookUpFactor(state_.strDimensionKind, DimensionKindTable, state_.sngDimensionFactor);
     state_.strDistanceUnit = GetText(Combo4);
-    const bool distanceUnitFound =
-        LookUpFactor(state_.strDistanceUnit, LengthUnitTable, state_.sngDistanceUnitFactor);
-    if (!(formatFound && targetUnitFound && kindFound && distanceUnitFound)) {
+    if (!LookUpFactors(state_)) {
         ShowError(ChoiceMessage);
         return;
     }
