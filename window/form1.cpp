@@ -14,7 +14,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <map>
 #include <string>
 
 #include "icon16.xpm"
@@ -108,10 +107,6 @@ constexpr const char* ChoiceMessage =
     "Não foi possível calcular: escolha o formato da câmera, as unidades e o tipo de dimensão.";
 constexpr const char* ArithmeticMessage =
     "Não foi possível calcular a distância focal com os valores informados.";
-
-const char* const FormatItems[] = {"1/3", "1/4", "1/2", "2/3", "1"};
-const char* const UnitItems[] = {"milimetros", "centimetros", "metros", "pés"};
-const char* const KindItems[] = {"Altura", "Largura", "Diagonal"};
 
 constexpr const char* DefaultCameraFormat = "1/3";
 constexpr const char* DefaultTargetUnit = "metros";
@@ -208,38 +203,37 @@ Form1::Form1(PrintAction printReport) : printReport_(std::move(printReport))
 
 void Form1::CreateControls()
 {
-    std::map<std::string, QWidget*> byName;
     std::vector<std::pair<int, QWidget*>> byTabIndex;
     for (const ControlLayout& layout : ControlTable) {
-        QWidget* control = CreateControl(layout, this);
-        byName[layout.name] = control;
-        byTabIndex.emplace_back(layout.tabIndex, control);
+        byTabIndex.emplace_back(layout.tabIndex, CreateControl(layout, this));
     }
-    auto get = [&byName](const char* name) { return byName.at(name); };
-    Label1 = static_cast<QLabel*>(get("Label1"));
-    Label2 = static_cast<QLabel*>(get("Label2"));
-    Label3 = static_cast<QLabel*>(get("Label3"));
-    Label4 = static_cast<QLabel*>(get("Label4"));
-    Label5 = static_cast<QLabel*>(get("Label5"));
-    Label6 = static_cast<QLabel*>(get("Label6"));
-    Label7 = static_cast<QLabel*>(get("Label7"));
-    Label8 = static_cast<QLabel*>(get("Label8"));
-    Label9 = static_cast<QLabel*>(get("Label9"));
-    Label10 = static_cast<QLabel*>(get("Label10"));
-    Label11 = static_cast<QLabel*>(get("Label11"));
-    Text1 = static_cast<QLineEdit*>(get("Text1"));
-    Text2 = static_cast<QLineEdit*>(get("Text2"));
-    Text3 = static_cast<QLineEdit*>(get("Text3"));
-    Text4 = static_cast<QLineEdit*>(get("Text4"));
-    Combo1 = static_cast<QComboBox*>(get("Combo1"));
-    Combo2 = static_cast<QComboBox*>(get("Combo2"));
-    Combo3 = static_cast<QComboBox*>(get("Combo3"));
-    Combo4 = static_cast<QComboBox*>(get("Combo4"));
-    Command1 = static_cast<QPushButton*>(get("Command1"));
-    Command2 = static_cast<QPushButton*>(get("Command2"));
-    Command3 = static_cast<QPushButton*>(get("Command3"));
-    Command4 = static_cast<QPushButton*>(get("Command4"));
-    Command5 = static_cast<QPushButton*>(get("Command5"));
+    const auto get = [this]<class Control>(Control*& control, const char* name) {
+        control = findChild<Control*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
+    };
+    get(Label1, "Label1");
+    get(Label2, "Label2");
+    get(Label3, "Label3");
+    get(Label4, "Label4");
+    get(Label5, "Label5");
+    get(Label6, "Label6");
+    get(Label7, "Label7");
+    get(Label8, "Label8");
+    get(Label9, "Label9");
+    get(Label10, "Label10");
+    get(Label11, "Label11");
+    get(Text1, "Text1");
+    get(Text2, "Text2");
+    get(Text3, "Text3");
+    get(Text4, "Text4");
+    get(Combo1, "Combo1");
+    get(Combo2, "Combo2");
+    get(Combo3, "Combo3");
+    get(Combo4, "Combo4");
+    get(Command1, "Command1");
+    get(Command2, "Command2");
+    get(Command3, "Command3");
+    get(Command4, "Command4");
+    get(Command5, "Command5");
 
     Label11->setToolTip(QStringLiteral("Vintoral"));
     NameForScreenReaders();
@@ -300,10 +294,11 @@ void Form1::Form_Load()
     SetWindowPosition(this, static_cast<float>((ScreenWidth(this) - WindowWidth(this)) * 0.5),
                       static_cast<float>((ScreenHeight(this) - WindowHeight(this)) * 0.5));
 
-    for (const char* item : FormatItems) AddItem(Combo1, item);
-    for (const char* item : UnitItems) AddItem(Combo2, item);
-    for (const char* item : KindItems) AddItem(Combo3, item);
-    for (const char* item : UnitItems) AddItem(Combo4, item);
+    // The lists offer their table's texts, in the table's order.
+    for (const FactorRow& row : SensorFormatTable) AddItem(Combo1, row.text);
+    for (const FactorRow& row : LengthUnitTable) AddItem(Combo2, row.text);
+    for (const FactorRow& row : DimensionKindTable) AddItem(Combo3, row.text);
+    for (const FactorRow& row : LengthUnitTable) AddItem(Combo4, row.text);
 
     SetDefaults();
     SetFocus(Text3);

@@ -23,6 +23,12 @@ QString ToQString(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// The selected item's text; empty without a selection.
+QString SelectedItem(const QComboBox* list)
+{
+    return list->currentIndex() < 0 ? QString() : list->currentText();
+}
+
 MessageBoxHook& Hook()
 {
     static MessageBoxHook hook;
@@ -48,7 +54,7 @@ public:
     }
     QString text(QAccessible::Text kind) const override
     {
-        return kind == QAccessible::Value ? Selected() : QAccessibleWidget::text(kind);
+        return kind == QAccessible::Value ? SelectedItem(List()) : QAccessibleWidget::text(kind);
     }
     QAccessible::State state() const override
     {
@@ -83,9 +89,9 @@ public:
     // The selected item as text: read-only, no cursor movement, no selection.
     QString text(int startOffset, int endOffset) const override
     {
-        return Selected().mid(startOffset, endOffset - startOffset);
+        return SelectedItem(List()).mid(startOffset, endOffset - startOffset);
     }
-    int characterCount() const override { return static_cast<int>(Selected().size()); }
+    int characterCount() const override { return static_cast<int>(SelectedItem(List()).size()); }
     int cursorPosition() const override { return 0; }
     void setCursorPosition(int) override {}
     int selectionCount() const override { return 0; }
@@ -104,7 +110,6 @@ public:
 
 private:
     QComboBox* List() const { return static_cast<QComboBox*>(widget()); }
-    QString Selected() const { return List()->currentIndex() < 0 ? QString() : List()->currentText(); }
 };
 
 // Drop-down lists as above; a plain top-level widget, which Qt describes as a
@@ -134,7 +139,7 @@ std::string GetText(const QWidget* control)
         return box->text().toStdString();
     }
     if (const auto* list = qobject_cast<const QComboBox*>(control)) {
-        return list->currentIndex() < 0 ? std::string() : list->currentText().toStdString();
+        return SelectedItem(list).toStdString();
     }
     return {};
 }
@@ -303,11 +308,7 @@ void SetMessageBoxHook(MessageBoxHook hook)
 
 void DescribeForScreenReaders()
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(WindowAndListFactory);
-        return true;
-    }();
-    (void)installed;
+    QAccessible::installFactory(WindowAndListFactory);  // Qt installs a factory once
 }
 
 void Unload(QWidget* window)
