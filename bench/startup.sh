@@ -14,14 +14,11 @@ cmake --build build --target orvanta bench_floor map_wait >/dev/null
 
 runtime=$(mktemp -d)
 chmod 700 "$runtime"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$runtime/display" >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill "$xvfb" 2>/dev/null; rm -rf "$runtime"' EXIT
-for _ in $(seq 100); do
-    [ -s "$runtime/display" ] && break
-    sleep 0.1
-done
-export DISPLAY=":$(head -n1 "$runtime/display")" XDG_RUNTIME_DIR="$runtime"
+# shellcheck source=scripts/xvfb.sh
+source scripts/xvfb.sh
+trap 'stop_xvfb; rm -rf "$runtime"' EXIT
+start_xvfb "$runtime" 1024x768x24 || { echo "startup.sh: Xvfb did not start" >&2; exit 1; }
+export DISPLAY="$XVFB_DISPLAY" XDG_RUNTIME_DIR="$runtime"
 
 measure() { build/bench/map_wait "$1" 2>/dev/null | tail -n1; }
 measure "$program" >/dev/null

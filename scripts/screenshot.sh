@@ -6,17 +6,13 @@ cd "$(dirname "$0")/.."
 program=${1:-build/app/orvanta}
 output=${2:-docs/window.png}
 
-# Xvfb picks a free display number and writes it to the given descriptor.
-displayfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
-xvfb=$!
+work=$(mktemp -d)
 app=""
-trap '[ -n "$app" ] && kill "$app" 2>/dev/null; kill "$xvfb" 2>/dev/null; rm -f "$displayfile"' EXIT
-for _ in $(seq 100); do
-    [ -s "$displayfile" ] && break
-    sleep 0.1
-done
-display=":$(head -n1 "$displayfile")"
+# shellcheck source=scripts/xvfb.sh
+source scripts/xvfb.sh
+trap '[ -n "$app" ] && kill "$app" 2>/dev/null; stop_xvfb; rm -rf "$work"' EXIT
+start_xvfb "$work" 1024x768x24 || { echo "screenshot.sh: Xvfb did not start" >&2; exit 1; }
+display=$XVFB_DISPLAY
 DISPLAY="$display" "$program" &
 app=$!
 

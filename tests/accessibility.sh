@@ -37,8 +37,9 @@ command -v dbus-run-session >/dev/null || missing+=(dbus-daemon)
 [ ${#missing[@]} -eq 0 ] || fail "missing Debian packages: ${missing[*]} (bash scripts/deps.sh test)"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/orvanta-a11y.XXXXXX") || fail "cannot make a temporary folder"
-xvfb_pid=
 session_pid=
+# shellcheck source=scripts/xvfb.sh
+source "$here/../scripts/xvfb.sh"
 
 # Whether a process group still has a running member (zombies left to init
 # do not count).
@@ -66,15 +67,7 @@ cleanup() {
     # timeout(1) gave the session its own process group: the program, the
     # helper, both buses and the registry all belong to it.
     [ -n "$session_pid" ] && stop_group "$session_pid"
-    if [ -n "$xvfb_pid" ] && kill -0 "$xvfb_pid" 2>/dev/null; then
-        kill -TERM "$xvfb_pid" 2>/dev/null
-        for _ in $(seq 50); do
-            kill -0 "$xvfb_pid" 2>/dev/null || break
-            sleep 0.1
-        done
-        kill -KILL "$xvfb_pid" 2>/dev/null
-    fi
-    [ -n "$xvfb_pid" ] && wait "$xvfb_pid" 2>/dev/null
+    stop_xvfb
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -82,28 +75,12 @@ trap 'echo "accessibility: interrupted" >&2; exit 130' INT
 trap 'echo "accessibility: terminated" >&2; exit 143' TERM
 trap 'echo "accessibility: hung up" >&2; exit 129' HUP
 
-# Xvfb picks a free display itself and writes its number once it accepts clients.
-Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1280x1024x24 \
-    3>"$work/display" </dev/null >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-display=
-for _ in $(seq 150); do
-    if [ "$(wc -l <"$work/display")" -ge 1 ]; then
-        read -r display <"$work/display"
-        break
-    fi
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
-done
-if [ -z "$display" ]; then
-    tail -n 20 "$work/xvfb.log" >&2
-    fail "Xvfb did not start within 15 s"
-fi
-echo "accessibility: Xvfb on :$display"
+start_xvfb "$work" 1280x1024x24 || fail "Xvfb did not start within 15 s"
+echo "accessibility: Xvfb on $XVFB_DISPLAY"
 
 mkdir -m 700 "$work/runtime"
 env -u AT_SPI_BUS_ADDRESS -u DBUS_SESSION_BUS_ADDRESS -u WAYLAND_DISPLAY -u SESSION_MANAGER \
-    DISPLAY=":$display" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
+    DISPLAY="$XVFB_DISPLAY" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
     timeout -k 5 "$budget" dbus-run-session -- "$python" "$here/accessibility_tree.py" "$program" "$((budget - 10))" \
     </dev/null 2>"$work/session.log" &
 session_pid=$!
