@@ -551,6 +551,12 @@ TEST_F(WindowTest, RefusalAfterSuccessKeepsResultAndButtons)
     EXPECT_EQ(form->State().sngTargetSize, 4.0f);
     EXPECT_EQ(form->State().sngDistance, 0.0f);
     EXPECT_EQ(form->State().sngFocalLengthShown, 24.0f);
+    // Imprimir prints the record as the refusal left it.
+    Click(form->Command3);
+    ASSERT_EQ(printed.size(), 1u);
+    EXPECT_EQ(printed[0].sngTargetSize, 4.0f);
+    EXPECT_EQ(printed[0].sngDistance, 0.0f);
+    EXPECT_EQ(printed[0].sngFocalLengthShown, 24.0f);
 }
 
 TEST_F(WindowTest, AnEmptyPickListRefusesTheCalculation)
