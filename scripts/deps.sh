@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
 # Installs those of the Debian packages named by the given sets that are
-# missing, with sudo when not root.  Sets: build, test.
+# missing, with sudo when not root.  Sets: build, test, print (the private
+# spooler of the printing tests; part of test).
 set -euo pipefail
 
 build_packages=(cmake make g++ libgtest-dev qt6-base-dev libx11-dev libcups2-dev fonts-liberation)
-test_packages=(xvfb x11-apps x11-utils imagemagick poppler-utils cups cups-client
-               printer-driver-cups-pdf clang libclang-rt-14-dev desktop-file-utils
-               python3-pyatspi at-spi2-core dbus-daemon)
+print_packages=(cups cups-client printer-driver-cups-pdf poppler-utils)
+test_packages=(xvfb x11-apps x11-utils imagemagick clang libclang-rt-14-dev desktop-file-utils
+               python3-pyatspi at-spi2-core dbus-daemon "${print_packages[@]}")
 
 wanted=()
 for set in "$@"; do
     case "$set" in
         build) wanted+=("${build_packages[@]}") ;;
         test) wanted+=("${test_packages[@]}") ;;
+        print) wanted+=("${print_packages[@]}") ;;
         *) echo "deps.sh: unknown package set '$set'" >&2; exit 2 ;;
     esac
 done

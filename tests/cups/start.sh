@@ -16,19 +16,7 @@ with_printer=yes
 [ "${2:-}" = --no-printer ] && with_printer=no
 here=$(cd "$(dirname "$0")" && pwd)
 
-missing=()
-for package in cups-daemon cups-client cups-filters printer-driver-cups-pdf poppler-utils; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
-        missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    if [ "$(id -u)" -ne 0 ]; then
-        echo "start.sh: missing ${missing[*]}; install them as root" >&2
-        exit 1
-    fi
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+bash "$here/../../scripts/deps.sh" print
 
 # Whatever an interrupted run left behind goes first.
 bash "$here/stop.sh" "$dir"
