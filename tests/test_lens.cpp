@@ -166,27 +166,32 @@ TEST(LookUpFactor, AMissLeavesTheFieldUnchanged)
 
 TEST(LookUpFactors, EachChoiceGoesToItsOwnFieldAndAMissStopsNoOtherLookup)
 {
-    CalcState s;
-    s.strCameraFormat = "2/3";
-    s.strTargetUnit = "centimetros";
-    s.strDimensionKind = "Diagonal";
-    s.strDistanceUnit = "pés";
-    EXPECT_TRUE(LookUpFactors(s));
-    EXPECT_EQ(s.sngSensorHeight, 6.6f);
-    EXPECT_EQ(s.sngTargetUnitFactor, 10.0f);
-    EXPECT_EQ(s.sngDimensionFactor, 0.6f);
-    EXPECT_EQ(s.sngDistanceUnitFactor, 304.8f);
-
-    // An empty list (only while the window is being cleared) matches nothing.
-    s.strCameraFormat = "";
-    s.strTargetUnit = "metros";
-    s.strDimensionKind = "Altura";
-    s.strDistanceUnit = "milimetros";
-    EXPECT_FALSE(LookUpFactors(s));
-    EXPECT_EQ(s.sngSensorHeight, 6.6f);
-    EXPECT_EQ(s.sngTargetUnitFactor, 1000.0f);
-    EXPECT_EQ(s.sngDimensionFactor, 1.0f);
-    EXPECT_EQ(s.sngDistanceUnitFactor, 1.0f);
+    struct Case {
+        const char *format, *targetUnit, *kind, *distanceUnit;
+        bool found;
+        float sensor, targetFactor, dimension, distanceFactor;  // from a state of -1s
+    } const cases[] = {
+        {"2/3", "centimetros", "Diagonal", "pés", true, 6.6f, 10, 0.6f, 304.8f},
+        // An empty list (only while the window is being cleared) matches nothing.
+        {"", "metros", "Altura", "milimetros", false, -1, 1000, 1, 1},
+        {"1", "", "Largura", "metros", false, 9.525f, -1, 0.75f, 1000},
+        {"1/4", "pés", "", "centimetros", false, 2.4f, 304.8f, -1, 10},
+        {"1/2", "milimetros", "Altura", "", false, 4.8f, 1, 1, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.format) + "/" + c.targetUnit + "/" + c.kind + "/" + c.distanceUnit);
+        CalcState s;
+        s.strCameraFormat = c.format;
+        s.strTargetUnit = c.targetUnit;
+        s.strDimensionKind = c.kind;
+        s.strDistanceUnit = c.distanceUnit;
+        s.sngSensorHeight = s.sngTargetUnitFactor = s.sngDimensionFactor = s.sngDistanceUnitFactor = -1;
+        EXPECT_EQ(LookUpFactors(s), c.found);
+        EXPECT_EQ(s.sngSensorHeight, c.sensor);
+        EXPECT_EQ(s.sngTargetUnitFactor, c.targetFactor);
+        EXPECT_EQ(s.sngDimensionFactor, c.dimension);
+        EXPECT_EQ(s.sngDistanceUnitFactor, c.distanceFactor);
+    }
 }
 
 TEST(CalcState, StartsEmptyAndZero)
