@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Orvanta's Debian package and installs it with apt.
 set -euo pipefail
 cd "$(dirname "$0")"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the window's icon images as PNG files for the desktop's icon theme:
 // icon_png OUT16 OUT32.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Orvanta: creates the lens calculator's window and runs until it is closed.
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up floor for Orvanta: a bare Qt Widgets window of the same size
 // with the same 24 controls at the same places, and nothing else (no fonts,
 // list items, icon, tab order, key filter or printing). The two paragraphs

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starts a program on the current X display and prints how long it took
 // from the spawn until its first top-level window was mapped, then its
 // resident memory one second later:  map_wait PROGRAM [ARGS...]

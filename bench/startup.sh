@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up benchmark: Orvanta against its floor, a bare Qt Widgets window of
 # the same size with the same 24 controls. Under Xvfb, each run measures the
 # time from spawn to the window being mapped (the X MapNotify event) and the

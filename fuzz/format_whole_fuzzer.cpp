@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // FormatWhole on arbitrary texts, with "." and with "," as the regional
 // separator. A text that is not wholly a number (blanks around an optional
 // sign and digits with at most one separator) comes back unchanged; a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // FormatWhole on every finite double in the input (its bytes taken eight at
 // a time): the text is an optional minus and digits without leading zeros,
 // or empty for zero, and it names a whole number at most one half away from

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // NumberToText and back, for every finite float in the input (its bytes
 // taken four at a time). The text must be the general number form of the
 // value rounded to seven significant digits; ParseNumber must read it back

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ParseNumber on arbitrary bytes. No text reads as NaN: the reader builds
 // only signs, digits, a full stop and an exponent, so neither "nan" nor an
 // operation that makes one can come out of it. Blanks, tabs and line feeds

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the printed page of the worked example (camera 1/3, a target 1000
 // milimetros wide, 5 metros away, filling 100 % of the screen) into a PDF
 // file. scripts/report_png.sh makes docs/report.png from it.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package in the given build folder, unpacks it into a
 # throw-away root and checks that the desktop entry, the program and the
 # icons land where the entry says.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs those of the Debian packages named by the given sets that are
 # missing, with sudo when not root.  Sets: build, test, print (the private
 # spooler of the printing tests; part of test).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The hardening run:
 #   sanitize  builds the whole tree with AddressSanitizer and
 #             UndefinedBehaviorSanitizer (g++, build-asan/) and runs the whole

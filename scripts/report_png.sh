@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes docs/report.png: the printed page of the worked example, written to
 # a PDF file by the report's real printer layer and turned into a picture by
 # pdftoppm.  Usage: scripts/report_png.sh [BUILD_DIR]   (default: build)

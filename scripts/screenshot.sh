@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts Orvanta under Xvfb and saves a picture of its window.
 # Usage: scripts/screenshot.sh [executable] [output.png]
 set -euo pipefail

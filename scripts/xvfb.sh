@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A private X server for the scripts that show the window: source this file.
 
 # start_xvfb DIR SCREEN: starts Xvfb with screen SCREEN (such as 1024x768x24)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Screen-reader check: runs the program on a private X server and D-Bus
 # session with Qt's AT-SPI bridge on, prints the window's accessible tree,
 # checks that every box, list and button is named by its caption, and works

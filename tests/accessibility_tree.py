@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Reads the running window the way a screen reader does, over AT-SPI.
 
 Started by tests/accessibility.sh inside a private X server and D-Bus

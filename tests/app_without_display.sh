@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Started without any display, the program says in one line that it needs a
 # graphical session and exits non-zero.
 set -u

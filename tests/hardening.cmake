@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Hardening tests: seeded storms of user actions on the real window.
 # The sanitizer run of scripts/hardening.sh raises the count.
 set(ORVANTA_STORM_SEQUENCES 100 CACHE STRING "Action sequences the window storm runs")

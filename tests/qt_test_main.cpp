@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs GoogleTest inside a QApplication; without a display the tests use
 // Qt's offscreen platform.
 #include <gtest/gtest.h>

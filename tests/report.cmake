@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The report's composition and number texts, against a recording printer.
 add_executable(test_report test_report.cpp)
 target_link_libraries(test_report PRIVATE report_core GTest::gtest_main)

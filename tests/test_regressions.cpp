@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Faults that the hardening runs found, each kept as a row so that it stays
 // fixed.
 #include <gtest/gtest.h>

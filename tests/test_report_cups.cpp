@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing on the default printer through a CUPS spooler. CTest runs each
 // suite against a spooler of tests/cups/: PrivateSpooler with a cups-pdf
 // default printer writing into ORVANTA_CUPS_OUT, EmptySpooler with no

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real printer layer, writing the worked example's page into a PDF file
 // that poppler's tools then read back.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Seeded storms of user actions on the real window: keys of every kind typed
 // wherever the focus is, numbers typed into the number boxes, pastes from
 // their context menu, clicks into them, list picks, clicks on every button,

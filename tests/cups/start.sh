@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts a private CUPS spooler for the printing tests: a cupsd of its own
 # whose configuration, spool, state, cache and logs all live under DIR, that
 # listens only on the socket DIR/cups.sock, and whose one queue "orvanta", a

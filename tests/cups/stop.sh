@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Stops the private cupsd that start.sh DIR started and removes its files.
 # Usage: stop.sh DIR
 set -euo pipefail
