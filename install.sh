@@ -4,8 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 bash scripts/deps.sh build
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build -j"$(nproc)"
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+cmake --build build --target orvanta icon_images -j"$(nproc)"
 (cd build && cpack -G DEB)
 sudo=()
 [ "$(id -u)" -ne 0 ] && sudo=(sudo)

@@ -6,8 +6,8 @@
 
 #include <cstdio>
 
-#include "icon16.xpm"
-#include "icon32.xpm"
+#include "window/icon16.xpm"
+#include "window/icon32.xpm"
 
 int main(int argc, char** argv)
 {

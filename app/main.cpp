@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "form1.h"
-#include "report.h"
+#include "window/form1.h"
+#include "report/report.h"
 
 namespace {
 

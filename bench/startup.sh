@@ -11,6 +11,7 @@ cd "$(dirname "$0")/.."
 runs=${1:-9}
 program=${2:-build/app/orvanta}
 floor=${FLOOR:-build/bench/bench_floor}
+cmake -S . -B build -DORVANTA_BENCHMARK=ON >/dev/null
 cmake --build build --target orvanta bench_floor map_wait >/dev/null
 
 runtime=$(mktemp -d)

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "lens.h"
+#include "calc/lens.h"
 
 #include <cfenv>
 #include <cmath>

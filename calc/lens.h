@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "calc_state.h"
+#include "calc/calc_state.h"
 
 // One row of a lookup table: the text shown in a drop-down list and the
 // value it stands for.

@@ -12,8 +12,8 @@
 #include <string>
 #include <string_view>
 
-#include "format_whole.h"
-#include "require.h"
+#include "report/format_whole.h"
+#include "fuzz/require.h"
 
 namespace {
 

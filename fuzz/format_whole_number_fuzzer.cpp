@@ -11,8 +11,8 @@
 #include <cstring>
 #include <string>
 
-#include "format_whole.h"
-#include "require.h"
+#include "report/format_whole.h"
+#include "fuzz/require.h"
 
 namespace {
 

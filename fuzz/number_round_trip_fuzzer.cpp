@@ -13,8 +13,8 @@
 #include <string>
 #include <string_view>
 
-#include "number_text.h"
-#include "require.h"
+#include "calc/number_text.h"
+#include "fuzz/require.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "format_whole.h"
+#include "report/format_whole.h"
 
 #include <charconv>
 #include <cmath>

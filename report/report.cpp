@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "report.h"
+#include "report/report.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -18,7 +18,7 @@
 
 #include <string_view>
 
-#include "print_report.h"
+#include "report/print_report.h"
 
 namespace {
 

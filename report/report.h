@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "calc_state.h"
+#include "calc/calc_state.h"
 
 // A printout that could not be made. what() tells the user why, in
 // Portuguese.

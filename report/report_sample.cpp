@@ -6,8 +6,8 @@
 
 #include <cstdio>
 
-#include "lens.h"
-#include "report.h"
+#include "calc/lens.h"
+#include "report/report.h"
 
 int main(int argc, char** argv)
 {

@@ -20,6 +20,7 @@ jobs=${JOBS:-$(nproc)}
 sanitize() {
     local build=$root/build-asan
     cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=g++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANTA_SANITIZE=ON \
+        -DBUILD_TESTING=ON -DORVANTA_WERROR=ON \
         -DORVANTA_STORM_SEQUENCES="${STORM_SEQUENCES:-2000}" -DORVANTA_STORM_ACTIONS="${STORM_ACTIONS:-50}" \
         >/dev/null
     # Reports also go to files, so that one from a process whose exit status
@@ -50,8 +51,9 @@ fuzz() {
     local build=$root/build-fuzz
     local seconds=${FUZZ_SECONDS:-60}
     export ASAN_OPTIONS="halt_on_error=1:print_stacktrace=1" UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
-    cmake -S fuzz -B "$build" -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-    cmake --build "$build" -j"$jobs"
+    cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DORVANTA_FUZZERS=ON -DBUILD_TESTING=OFF \
+        -DORVANTA_WERROR=ON >/dev/null
+    cmake --build "$build" --target fuzzers -j"$jobs"
     local summary=()
     local target name log corpus
     for target in "$root"/fuzz/corpus/*/; do
@@ -62,7 +64,7 @@ fuzz() {
         echo "hardening: fuzzing $name for $seconds s"
         # New inputs go to the build's corpus; the committed seeds stay as
         # they are and are replayed first.
-        if ! "$build/${name}_fuzzer" -max_total_time="$seconds" -timeout=25 -print_final_stats=1 \
+        if ! "$build/fuzz/${name}_fuzzer" -max_total_time="$seconds" -timeout=25 -print_final_stats=1 \
             -artifact_prefix="$build/crashes/$name-" "$corpus" "$root/fuzz/corpus/$name" >"$log" 2>&1; then
             tail -n 60 "$log" >&2
             echo "hardening: $name failed; the input is in $build/crashes/" >&2

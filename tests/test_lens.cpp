@@ -5,8 +5,8 @@
 #include <limits>
 #include <string>
 
-#include "lens.h"
-#include "number_text.h"
+#include "calc/lens.h"
+#include "calc/number_text.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-#include "number_text.h"
+#include "calc/number_text.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "form1.h"
+#include "window/form1.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "calc_state.h"
+#include "calc/calc_state.h"
 
 // The record after "Calcular" with camera 1/3, a target 1000 milimetros
 // wide, 5 metros away, 100 % of the screen: focal length 24.

@@ -10,9 +10,9 @@
 #include <map>
 #include <string>
 
-#include "report.h"
-#include "test_report_example.h"
-#include "test_report_pdf.h"
+#include "report/report.h"
+#include "tests/test_report_example.h"
+#include "tests/test_report_pdf.h"
 
 namespace {
 

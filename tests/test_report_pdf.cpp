@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "test_report_pdf.h"
+#include "tests/test_report_pdf.h"
 
 #include <gtest/gtest.h>
 
