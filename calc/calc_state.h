@@ -21,4 +21,6 @@ struct CalcState {
     float sngDistance = 0;
     float sngScreenFraction = 0;
     float sngFocalLengthShown = 0;
+
+    bool operator==(const CalcState&) const = default;
 };

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "calc_state.h"
-#include "format_whole.h"
+#include "calc/calc_state.h"
+#include "report/format_whole.h"
 
 // What the dimension line carries after the target size: the dimension that
 // was measured, then the unit, so that it reads "1000 de Largura, em
@@ -15,11 +15,27 @@ inline std::string DimensionRemainder(const CalcState& state)
     return " de " + state.strDimensionKind + ", em " + state.strTargetUnit;
 }
 
-// Prints the one-page report of state and ends the document. Printer is any
-// type with the seven operations used below; each line is composed whole and
-// printed by one call. state is only read. decimalSeparator is the user's
-// regional one: it decides which texts read as numbers.
+// The seven printer operations the report drives: page coordinates (mode,
+// left, top, right, bottom), font name, font size in points, emphasis on or
+// off, print position across, print a line (or only move to the next one)
+// and end the document.
 template <class Printer>
+concept ReportPrinter = requires(Printer printer, std::string_view text, int number, bool on) {
+    printer.PageCoordinates(number, number, number, number, number);
+    printer.FontName(text);
+    printer.FontSize(number);
+    printer.Emphasis(on);
+    printer.PrintPosition(number);
+    printer.PrintLine();
+    printer.PrintLine(text);
+    printer.EndDocument();
+};
+
+// Prints the one-page report of state and ends the document; each line is
+// composed whole and printed by one call. state is only read.
+// decimalSeparator is the user's regional one: it decides which texts read
+// as numbers.
+template <ReportPrinter Printer>
 void PrintReport(Printer& printer, const CalcState& state, std::string_view decimalSeparator)
 {
     const auto whole = [&](const std::string& text) { return FormatWhole(text, decimalSeparator); };

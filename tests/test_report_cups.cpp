@@ -18,11 +18,12 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "form1.h"
-#include "report.h"
-#include "toolkit.h"
-#include "test_report_example.h"
-#include "test_report_pdf.h"
+#include "tests/window_testing.h"
+#include "window/form1.h"
+#include "report/report.h"
+#include "window/toolkit.h"
+#include "tests/test_report_example.h"
+#include "tests/test_report_pdf.h"
 
 namespace {
 
@@ -114,19 +115,17 @@ TEST(PrivateSpooler, PrintsOnePageThatCompletes)
 // The program's own road: the window with the default printer's report,
 // the worked example calculated, message boxes recorded.
 struct PrintingWindow {
-    std::vector<std::string> messages;
-    Form1 form{PrintOnDefaultPrinter};
+    MessageRecorder recorder;
+    Form1 form{PrintOnDefaultPrinter, recorder.Action()};
 
     PrintingWindow()
     {
-        SetMessageBoxHook([this](const std::string& text, const std::string&) { messages.push_back(text); });
         form.show();
         form.Combo2->setCurrentText("milimetros");
         form.Text1->setText("1000");
         form.Text2->setText("5");
         QTest::mouseClick(form.Command1, Qt::LeftButton);
     }
-    ~PrintingWindow() { SetMessageBoxHook({}); }
 };
 
 TEST(PrivateSpooler, ImprimirInTheWindowPrintsOnePage)
@@ -140,7 +139,7 @@ TEST(PrivateSpooler, ImprimirInTheWindowPrintsOnePage)
 
     QTest::mouseClick(window.form.Command3, Qt::LeftButton);
 
-    EXPECT_TRUE(window.messages.empty());
+    EXPECT_TRUE(window.recorder.messages.empty());
     const std::string pdf = WaitForThePrintedPage(out, filesBefore, completedBefore);
     ASSERT_FALSE(pdf.empty());
     EXPECT_EQ(PdfPageCount(pdf), 1);
@@ -180,11 +179,10 @@ TEST(StoppedSpooler, ImprimirInTheWindowShowsTheFailureAndGoesOn)
 
     QTest::mouseClick(window.form.Command3, Qt::LeftButton);
 
-    EXPECT_EQ(window.messages, std::vector<std::string>{"O serviço de impressão não está disponível."});
+    EXPECT_EQ(window.recorder.Texts(), std::vector<std::string>{"O serviço de impressão não está disponível."});
     EXPECT_TRUE(window.form.isVisible());
     EXPECT_TRUE(window.form.Command3->isEnabled());
-    EXPECT_EQ(window.form.State().sngFocalLengthShown, before.sngFocalLengthShown);
-    EXPECT_EQ(window.form.State().strTargetUnit, before.strTargetUnit);
+    EXPECT_EQ(window.form.State(), before);
     // Still usable: another calculation goes through.
     window.form.Text2->setText("10");
     QTest::mouseClick(window.form.Command1, Qt::LeftButton);

@@ -36,13 +36,13 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <tuple>
 #include <vector>
 
-#include "form1.h"
-#include "lens.h"
-#include "number_text.h"
-#include "toolkit.h"
+#include "tests/window_testing.h"
+#include "window/form1.h"
+#include "calc/lens.h"
+#include "calc/number_text.h"
+#include "window/toolkit.h"
 
 // Failure messages show a QString as its text.
 QT_BEGIN_NAMESPACE
@@ -54,10 +54,6 @@ QT_END_NAMESPACE
 
 namespace {
 
-const std::string DimensionMessage = "Digitação Inválida. A dimensão do objeto deve estar entre 1 e 10000.";
-const std::string PercentMessage =
-    "Digitação Inválida, a porcentagem de visualização em tela deve estar entre 1% e 100%.";
-const std::string ErrorTitle = "Mensagem de Erro!";
 const std::string NoPrinterMessage = "Nenhuma impressora padrão está instalada.";
 
 const std::vector<QString> FormatItems = {"1/3", "1/4", "1/2", "2/3", "1"};
@@ -68,14 +64,6 @@ int EnvironmentNumber(const char* name, int fallback)
 {
     const QByteArray value = qgetenv(name);
     return value.isEmpty() ? fallback : value.toInt();
-}
-
-auto Fields(const CalcState& s)
-{
-    return std::tie(s.strCameraFormat, s.strTargetUnit, s.strDimensionKind, s.strDistanceUnit, s.sngScreenPercent,
-                    s.sngFocalLength, s.sngSensorHeight, s.sngTargetUnitFactor, s.sngDimensionFactor,
-                    s.sngDistanceUnitFactor, s.sngTargetSize, s.sngDistance, s.sngScreenFraction,
-                    s.sngFocalLengthShown);
 }
 
 // What a key does in a number box.
@@ -239,11 +227,6 @@ bool OneRunErased(const QString& before, const QString& after)
     return before.endsWith(after.mid(same));
 }
 
-struct Message {
-    std::string text;
-    std::string title;
-};
-
 // What the storms did, over all sequences.
 struct Totals {
     long sequences = 0, actions = 0, calculations = 0, refusals = 0, prints = 0, printFailures = 0, clears = 0,
@@ -266,7 +249,8 @@ struct Snapshot {
 struct Storm {
     std::mt19937 random;
     std::unique_ptr<Form1> form;
-    std::vector<Message> messages;
+    MessageRecorder recorder;
+    std::vector<Message>& messages = recorder.messages;
     std::vector<CalcState> printed;
     std::string separator = QLocale::system().decimalPoint().toStdString();
     std::vector<std::string> actions;
@@ -340,7 +324,7 @@ void CheckCalcular(Storm& storm, const Snapshot& before)
             ExpectOneMessage(storm, before, i < 2 ? DimensionMessage : PercentMessage);
             EXPECT_EQ(storm.Box(i)->text(), "");
             EXPECT_EQ(QApplication::focusWidget(), storm.Box(i));
-            EXPECT_EQ(Fields(storm.form->State()), Fields(expected));
+            EXPECT_EQ(storm.form->State(), expected);
             ExpectResultAndButtonsKept(storm, before);
             return;
         }
@@ -364,7 +348,7 @@ void CheckCalcular(Storm& storm, const Snapshot& before)
     ComputeFocalLength(expected);  // accepted entries keep the arithmetic in range
 
     EXPECT_EQ(storm.messages.size(), before.messages);
-    EXPECT_EQ(Fields(storm.form->State()), Fields(expected));
+    EXPECT_EQ(storm.form->State(), expected);
     storm.result = QString::fromStdString(NumberToText(expected.sngFocalLengthShown, storm.separator));
     EXPECT_EQ(storm.form->Text4->text().toStdString(),
               NumberToText(storm.form->State().sngFocalLengthShown, storm.separator));
@@ -404,7 +388,7 @@ void CheckLimpar(Storm& storm, const Snapshot& before)
     expected.strDimensionKind = "Largura";
     expected.strDistanceUnit = "metros";
     expected.sngScreenPercent = 100;
-    EXPECT_EQ(Fields(form.State()), Fields(expected));
+    EXPECT_EQ(form.State(), expected);
     storm.computedSinceClear = false;
     storm.result = form.Text4->text();
     ++storm.totals->clears;
@@ -424,17 +408,17 @@ void CheckImprimir(Storm& storm, const Snapshot& before)
         ++storm.totals->prints;
         EXPECT_EQ(storm.messages.size(), before.messages);
         ASSERT_EQ(storm.printed.size(), before.prints + 1);
-        EXPECT_EQ(Fields(storm.printed.back()), Fields(before.state));
+        EXPECT_EQ(storm.printed.back(), before.state);
         EXPECT_EQ(storm.printed.back().sngFocalLengthShown, storm.lastShown);
     }
-    EXPECT_EQ(Fields(storm.form->State()), Fields(before.state));
+    EXPECT_EQ(storm.form->State(), before.state);
     ExpectResultAndButtonsKept(storm, before);
 }
 
 void CheckNothingChanged(Storm& storm, const Snapshot& before)
 {
     EXPECT_EQ(storm.messages.size(), before.messages);
-    EXPECT_EQ(Fields(storm.form->State()), Fields(before.state));
+    EXPECT_EQ(storm.form->State(), before.state);
     ExpectResultAndButtonsKept(storm, before);
     EXPECT_TRUE(storm.form->isVisible());
 }
@@ -604,17 +588,6 @@ void PasteFromTheMenu(Storm& storm)
     EXPECT_TRUE(QTest::qWaitForWindowActive(storm.form.get()));
     EXPECT_EQ(QApplication::focusWidget(), box);
     storm.allowed[i] += clipboard;
-}
-
-// A click that runs only when events are next processed.
-void QueueClick(QWidget* button)
-{
-    const QPointF centre(button->width() / 2.0, button->height() / 2.0);
-    const QPointF global = button->mapToGlobal(centre);
-    QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonPress, centre, global, Qt::LeftButton,
-                                                        Qt::LeftButton, Qt::NoModifier));
-    QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonRelease, centre, global,
-                                                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
 }
 
 void QueueKey(QWidget* target, const Key& key)
@@ -823,13 +796,12 @@ bool RunSequence(unsigned seed, int actions, Totals& totals)
     Storm storm;
     storm.random.seed(seed);
     storm.totals = &totals;
-    SetMessageBoxHook([&storm](const std::string& text, const std::string& title) {
-        storm.messages.push_back({text, title});
-    });
-    storm.form = std::make_unique<Form1>([&storm](const CalcState& state) {
-        if (storm.printerMissing) throw std::runtime_error(NoPrinterMessage);
-        storm.printed.push_back(state);
-    });
+    storm.form = std::make_unique<Form1>(
+        [&storm](const CalcState& state) {
+            if (storm.printerMissing) throw std::runtime_error(NoPrinterMessage);
+            storm.printed.push_back(state);
+        },
+        storm.recorder.Action());
     for (QPushButton* button : {storm.form->Command1, storm.form->Command2, storm.form->Command3,
                                 storm.form->Command4, storm.form->Command5}) {
         // released comes just before clicked, which the window handles first.
@@ -863,7 +835,6 @@ bool RunSequence(unsigned seed, int actions, Totals& totals)
     }
     ++totals.sequences;
     storm.form.reset();
-    SetMessageBoxHook({});
     const bool failed = testing::Test::HasFailure();
     if (failed || qEnvironmentVariableIsSet("ORVANTA_STORM_SEED")) {
         std::cout << "Storm seed " << seed << (failed ? " failed" : "") << " after these actions:\n"

@@ -22,39 +22,27 @@
 #include <string>
 #include <vector>
 
-#include "form1.h"
-#include "toolkit.h"
+#include "tests/window_testing.h"
+#include "window/form1.h"
+#include "window/toolkit.h"
 
 namespace {
-
-const std::string DimensionMessage = "Digitação Inválida. A dimensão do objeto deve estar entre 1 e 10000.";
-const std::string PercentMessage =
-    "Digitação Inválida, a porcentagem de visualização em tela deve estar entre 1% e 100%.";
-const std::string ErrorTitle = "Mensagem de Erro!";
-
-struct Message {
-    std::string text;
-    std::string title;
-};
 
 // A shown, active window whose message boxes and print requests are recorded.
 class WindowTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        SetMessageBoxHook([this](const std::string& text, const std::string& title) {
-            messages.push_back({text, title});
-            if (onMessage) onMessage();
-        });
-        form = std::make_unique<Form1>([this](const CalcState& state) {
-            if (printFailure) throw std::runtime_error(printFailure);
-            printed.push_back(state);
-        });
+        form = std::make_unique<Form1>(
+            [this](const CalcState& state) {
+                if (printFailure) throw std::runtime_error(printFailure);
+                printed.push_back(state);
+            },
+            recorder.Action());
         form->show();
         QApplication::setActiveWindow(form.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     }
-    void TearDown() override { SetMessageBoxHook({}); }
 
     // Runs the application's event loop, as main does, with action queued
     // first; true when the loop ended because the last window closed.
@@ -99,16 +87,6 @@ protected:
         form->Text2->setText(distance);
         form->Text3->setText(percent);
     }
-    // Posts a click that runs only when events are next processed.
-    static void QueueClick(QWidget* button)
-    {
-        const QPointF centre(button->width() / 2.0, button->height() / 2.0);
-        const QPointF global = button->mapToGlobal(centre);
-        QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonPress, centre, global,
-                                                            Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-        QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonRelease, centre, global,
-                                                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
-    }
     void ExpectClearedState()
     {
         EXPECT_EQ(form->Text1->text(), "");
@@ -129,11 +107,12 @@ protected:
         EXPECT_EQ(s.sngScreenPercent, 100.0f);
     }
 
+    MessageRecorder recorder;
+    std::vector<Message>& messages = recorder.messages;
+    std::function<void()>& onMessage = recorder.onMessage;
     std::unique_ptr<Form1> form;
-    std::vector<Message> messages;
     std::vector<CalcState> printed;
     const char* printFailure = nullptr;
-    std::function<void()> onMessage;
 };
 
 enum class Kind { Label, TextBox, DropDown, Button };

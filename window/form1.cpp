@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "form1.h"
+#include "window/form1.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -17,11 +17,12 @@
 #include <limits>
 #include <string>
 
-#include "icon16.xpm"
-#include "icon32.xpm"
-#include "lens.h"
-#include "number_text.h"
-#include "toolkit.h"
+#include "window/accessibility.h"
+#include "window/icon16.xpm"
+#include "window/icon32.xpm"
+#include "calc/lens.h"
+#include "calc/number_text.h"
+#include "window/toolkit.h"
 
 namespace {
 
@@ -177,7 +178,8 @@ std::string DecimalSeparator()
 
 }  // namespace
 
-Form1::Form1(PrintAction printReport) : printReport_(std::move(printReport))
+Form1::Form1(PrintAction printReport, MessageAction showMessage)
+    : printReport_(std::move(printReport)), showMessage_(std::move(showMessage))
 {
     // Neither face is installed on Linux; Liberation Sans has Arial's metrics
     // and is close to MS Sans Serif's.
@@ -375,7 +377,7 @@ int Form1::NumberBox_KeyPress(int code, QWidget* nextOnEnter)
 
 void Form1::ShowError(const char* message)
 {
-    MsgBox(this, message, ErrorTitle);
+    showMessage_(this, message, ErrorTitle);
 }
 
 bool Form1::RefuseOutOfRange(QLineEdit* box, float value, float lowest, float highest, const char* message)

@@ -5,7 +5,8 @@
 
 #include <functional>
 
-#include "calc_state.h"
+#include "calc/calc_state.h"
+#include "window/toolkit.h"
 
 class QComboBox;
 class QLabel;
@@ -16,10 +17,15 @@ class QPushButton;
 // for the user when printing fails.
 using PrintAction = std::function<void(const CalcState&)>;
 
+// Shows an error message (text, title) over the window and returns when the
+// user has closed it.
+using MessageAction = std::function<void(QWidget* owner, std::string_view text, std::string_view title)>;
+
 // The program's one window: the lens calculator.
 class Form1 : public QWidget {
 public:
-    explicit Form1(PrintAction printReport);
+    // The real message box unless a test records the messages instead.
+    explicit Form1(PrintAction printReport, MessageAction showMessage = MsgBox);
 
     // The record of the last calculation, which the printed report reads.
     const CalcState& State() const { return state_; }
@@ -56,6 +62,7 @@ private:
 
     CalcState state_;
     PrintAction printReport_;
+    MessageAction showMessage_;
     // ClearAllControls lets queued events run; a close that arrives then
     // waits until the clearing is over.
     int clearDepth_ = 0;

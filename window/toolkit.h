@@ -6,7 +6,6 @@
 // in twips, the window's controls, properties set by name, pending events,
 // the error message box and unloading.
 
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,16 +70,6 @@ void TypeInto(QLineEdit* box, int code);
 // Shows text with the critical-error icon, the title and one OK button;
 // returns when the user closes it.
 void MsgBox(QWidget* owner, std::string_view text, std::string_view title);
-
-// Lets tests see every message box instead of the real one; an empty
-// function restores the real box.
-using MessageBoxHook = std::function<void(const std::string& text, const std::string& title)>;
-void SetMessageBoxHook(MessageBoxHook hook);
-
-// Makes screen readers name every drop-down list by its accessible name, as
-// they name text boxes, and read the selected item as its value; and see a
-// top-level widget as a window with its title.
-void DescribeForScreenReaders();
 
 // Closes the window; with no window left the program ends.
 void Unload(QWidget* window);

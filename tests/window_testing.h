@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the window tests share: the window's message texts, a recorder of its
+// message boxes, clicks queued behind the running handler, and records shown
+// field by field when they differ.
+#pragma once
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QWidget>
+
+#include <functional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "calc/calc_state.h"
+#include "window/form1.h"
+
+inline const std::string DimensionMessage = "Digitação Inválida. A dimensão do objeto deve estar entre 1 e 10000.";
+inline const std::string PercentMessage =
+    "Digitação Inválida, a porcentagem de visualização em tela deve estar entre 1% e 100%.";
+inline const std::string ErrorTitle = "Mensagem de Erro!";
+
+struct Message {
+    std::string text;
+    std::string title;
+    bool operator==(const Message&) const = default;
+};
+
+// Stands for the message box: keeps every message shown, and runs onMessage
+// (when set) while the box would be open.
+struct MessageRecorder {
+    std::vector<Message> messages;
+    std::function<void()> onMessage;
+
+    MessageAction Action()
+    {
+        return [this](QWidget*, std::string_view text, std::string_view title) {
+            messages.push_back({std::string(text), std::string(title)});
+            if (onMessage) onMessage();
+        };
+    }
+    std::vector<std::string> Texts() const
+    {
+        std::vector<std::string> texts;
+        for (const Message& message : messages) texts.push_back(message.text);
+        return texts;
+    }
+};
+
+// Posts a click that runs only when events are next processed.
+inline void QueueClick(QWidget* button)
+{
+    const QPointF centre(button->width() / 2.0, button->height() / 2.0);
+    const QPointF global = button->mapToGlobal(centre);
+    QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonPress, centre, global, Qt::LeftButton,
+                                                        Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonRelease, centre, global,
+                                                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+}
+
+// A record in a failure message, field by field.
+inline void PrintTo(const CalcState& s, std::ostream* out)
+{
+    *out << "{" << s.strCameraFormat << ", " << s.strTargetUnit << ", " << s.strDimensionKind << ", "
+         << s.strDistanceUnit << ", percent " << s.sngScreenPercent << ", focal " << s.sngFocalLength
+         << ", sensor " << s.sngSensorHeight << ", factors " << s.sngTargetUnitFactor << " "
+         << s.sngDimensionFactor << " " << s.sngDistanceUnitFactor << ", target " << s.sngTargetSize
+         << ", distance " << s.sngDistance << ", fraction " << s.sngScreenFraction << ", shown "
+         << s.sngFocalLengthShown << "}";
+}

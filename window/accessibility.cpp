@@ -1,0 +1,109 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "window/accessibility.h"
+
+#include <QAbstractItemView>
+#include <QAccessibleWidget>
+#include <QComboBox>
+
+#include "window/toolkit.h"
+
+namespace {
+
+// Qt on Linux names a drop-down list by its selected item and expects a
+// label relation to say what the list is for; lists that share a caption
+// label cannot have one. This interface keeps the name for the caption and
+// offers the selected item as the list's value and as read-only text, which
+// is how screen readers read it; the open list stays its child, and the
+// list can be opened by its actions.
+class NamedListAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+public:
+    explicit NamedListAccessible(QComboBox* list) : QAccessibleWidget(list, QAccessible::ComboBox) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface) {
+            return static_cast<QAccessibleTextInterface*>(this);
+        }
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QString text(QAccessible::Text kind) const override
+    {
+        return kind == QAccessible::Value ? SelectedText() : QAccessibleWidget::text(kind);
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.expandable = true;
+        state.expanded = List()->view()->isVisible();
+        return state;
+    }
+    int childCount() const override { return 1; }
+    QAccessibleInterface* child(int index) const override
+    {
+        return index == 0 ? QAccessible::queryAccessibleInterface(List()->view()) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        return child != nullptr && child->object() == List()->view() ? 0 : -1;
+    }
+
+    QStringList actionNames() const override
+    {
+        return QAccessibleWidget::actionNames() << showMenuAction() << pressAction();
+    }
+    void doAction(const QString& action) override
+    {
+        if (action == showMenuAction() || action == pressAction()) {
+            List()->showPopup();
+        } else {
+            QAccessibleWidget::doAction(action);
+        }
+    }
+
+    // The selected item as text: read-only, no cursor movement, no selection.
+    QString text(int startOffset, int endOffset) const override
+    {
+        return SelectedText().mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return static_cast<int>(SelectedText().size()); }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    int selectionCount() const override { return 0; }
+    void selection(int, int* startOffset, int* endOffset) const override { *startOffset = *endOffset = 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int offset, int* startOffset, int* endOffset) const override
+    {
+        *startOffset = *endOffset = offset;
+        return {};
+    }
+
+private:
+    QComboBox* List() const { return static_cast<QComboBox*>(widget()); }
+    QString SelectedText() const { return QString::fromStdString(GetText(List())); }
+};
+
+// Drop-down lists as above; a plain top-level widget, which Qt describes as a
+// client area, is a window, so that screen readers announce its title.
+QAccessibleInterface* WindowAndListFactory(const QString& className, QObject* object)
+{
+    if (auto* list = qobject_cast<QComboBox*>(object); list != nullptr && className == QLatin1String("QComboBox")) {
+        return new NamedListAccessible(list);
+    }
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (widget != nullptr && widget->isWindow() && className == QLatin1String("QWidget")) {
+        return new QAccessibleWidget(widget, QAccessible::Window);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void DescribeForScreenReaders()
+{
+    QAccessible::installFactory(WindowAndListFactory);  // Qt installs a factory once
+}
