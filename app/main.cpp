@@ -8,8 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "window/form1.h"
 #include "report/report.h"
+#include "window/form1.h"
+#include "window/translations.h"
 
 namespace {
 
@@ -49,6 +50,7 @@ int main(int argc, char** argv)
         const QMessageLogContext context(message.file, message.line, message.function, message.category);
         qt_message_output(message.type, context, message.text);
     }
+    LoadToolkitTranslations();
 
     Form1 form(PrintOnDefaultPrinter);
     form.show();
