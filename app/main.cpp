@@ -14,6 +14,10 @@
 
 namespace {
 
+// The name of the desktop entry and of the AppStream file: docks and task
+// bars find the running window's entry and icon through it.
+constexpr const char* ApplicationId = "br.com.vintoral.orvanta";
+
 // While the toolkit starts, its messages are held back: when it cannot reach
 // a display it ends with a fatal error, and the user gets one plain line
 // instead of the platform-plugin diagnostics.
@@ -43,6 +47,12 @@ void HoldStartupMessage(QtMsgType type, const QMessageLogContext& context, const
 
 int main(int argc, char** argv)
 {
+    // Wayland takes the app id from the desktop file name, X11's window
+    // class (WM_CLASS) comes from the application name; the window keeps its
+    // own title.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(ApplicationId));
+    QCoreApplication::setApplicationName(QString::fromLatin1(ApplicationId));
+
     toolkitHandler = qInstallMessageHandler(HoldStartupMessage);
     QApplication app(argc, argv);
     qInstallMessageHandler(toolkitHandler);
