@@ -1,4 +1,5 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
+# shellcheck shell=bash
 # A private Wayland compositor (headless weston) for the scripts that show
 # the window: source this file.
 

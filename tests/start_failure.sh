@@ -35,7 +35,7 @@ unsupported=$work/unsupported/orvanta
 dead_x=$((900 + $$ % 100))
 while [ -e "/tmp/.X11-unix/X$dead_x" ] || [ -e "/tmp/.X$dead_x-lock" ]; do dead_x=$((dead_x + 1)); done
 # A Wayland socket name in the private runtime folder that nobody listens on.
-dead_wayland=wayland-nobody
+dead_wayland="wayland-nobody"
 
 checks=0 failures=0
 # check CASE PROGRAM SESSION_VARIABLES EXPECTED...: runs PROGRAM with only the
