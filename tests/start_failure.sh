@@ -39,8 +39,9 @@ dead_wayland="wayland-nobody"
 
 checks=0 failures=0
 # check CASE PROGRAM SESSION_VARIABLES EXPECTED...: runs PROGRAM with only the
-# given session variables and expects the one line "$prefix EXPECTED..."
-# (the words joined by blanks) and a non-zero exit status.
+# given session variables and expects a non-zero exit status and the one line
+# "orvanta: não foi possível abrir a janela: EXPECTED..." (the words joined by
+# blanks).
 check() {
     local name=$1 executable=$2 variables=$3 output status
     checks=$((checks + 1))
