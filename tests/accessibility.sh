@@ -2,9 +2,11 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Screen-reader check: runs the program on a private X server and D-Bus
 # session with Qt's AT-SPI bridge on, prints the window's accessible tree,
-# checks that every box, list and button is named by its caption, and works
-# the example (1000 milimetros at 5 metros, 1/3" camera, 100 %) through
-# AT-SPI actions and synthesized keys, expecting 24 in the result box.
+# checks that every box, list and button is named by its caption, that the
+# window's controls come top to bottom and left to right, and that the number
+# boxes describe their accepted range, and works the example (1000 milimetros
+# at 5 metros, 1/3" camera, 100 %) through AT-SPI actions and synthesized
+# keys, expecting 24 in the result box.
 #
 # Usage: tests/accessibility.sh [ORVANTA]   (default: build/app/orvanta)
 # ORVANTA_A11Y_TIMEOUT (seconds, default 120) bounds the session; start-up

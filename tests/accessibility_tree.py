@@ -5,7 +5,9 @@
 Started by tests/accessibility.sh inside a private X server and D-Bus
 session: starts the program, prints its accessible tree (role, name, text,
 one line per object), checks that every box, list and button is named by
-its caption, then works the example of a 1000 mm target seen from 5 m by a
+its caption, that the window's controls come in reading order (top to
+bottom, left to right) and that the number boxes describe their accepted
+range, then works the example of a 1000 mm target seen from 5 m by a
 1/3" camera through accessibility actions and synthesized input only, and
 expects the result box to read 24.
 
@@ -36,6 +38,7 @@ TEXT4 = "Tamanho da Lente a ser utilizada (Distância Focal) mm"
 TEXT_ROLES = (pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY)
 LIST_ROLES = (pyatspi.ROLE_COMBO_BOX,)
 BUTTON_ROLES = (pyatspi.ROLE_PUSH_BUTTON,)
+LABEL_ROLES = (pyatspi.ROLE_LABEL,)
 
 # Control, kind, and the name a screen reader must announce for it.
 EXPECTED = [
@@ -54,7 +57,43 @@ EXPECTED = [
     ("Command4", BUTTON_ROLES, "Fechar"),
 ]
 
-KIND = {TEXT_ROLES: "text box", LIST_ROLES: "drop-down list", BUTTON_ROLES: "button"}
+KIND = {TEXT_ROLES: "text box", LIST_ROLES: "drop-down list", BUTTON_ROLES: "button", LABEL_ROLES: "label"}
+
+# The window's children as the eye reads the window: top to bottom, and left
+# to right within a row. A name ending in "..." is the start of a long text.
+READING_ORDER = [
+    (LABEL_ROLES, "Orvanta Versão 1.0 Beta"),
+    (LABEL_ROLES, "Para calcular o tamanho focal necessário para a lente..."),
+    (LABEL_ROLES, "Nota: É possível utilizar lentes de formato maiores..."),
+    (LABEL_ROLES, "Formato da Câmera (Tamanho do Sensor CCD):"),
+    (LIST_ROLES, "Formato da Câmera (Tamanho do Sensor CCD): de Polegada"),
+    (LABEL_ROLES, "de Polegada"),
+    (LABEL_ROLES, "Dimensão Máxima do Alvo (Objeto ou Cena):"),
+    (TEXT_ROLES, TEXT1),
+    (LIST_ROLES, COMBO2),
+    (LIST_ROLES, COMBO3),
+    (LABEL_ROLES, "Distância da Câmera/Lente:"),
+    (TEXT_ROLES, TEXT2),
+    (LIST_ROLES, "Distância da Câmera/Lente: unidade"),
+    (LABEL_ROLES, "Porcentagem da Tela a ser Ocupada pela Imagem:"),
+    (TEXT_ROLES, TEXT3),
+    (LABEL_ROLES, "%"),
+    (BUTTON_ROLES, "Calcular"),
+    (BUTTON_ROLES, "Limpar"),
+    (BUTTON_ROLES, "Imprimir"),
+    (BUTTON_ROLES, "Ajuda"),
+    (BUTTON_ROLES, "Fechar"),
+    (LABEL_ROLES, "Tamanho da Lente a ser utilizada (Distância Focal)"),
+    (TEXT_ROLES, TEXT4),
+    (LABEL_ROLES, "mm"),
+]
+
+# Number box and the description a screen reader reads after its name.
+DESCRIPTIONS = [
+    ("Text1", TEXT1, "Número entre 1 e 10000"),
+    ("Text2", TEXT2, "Número entre 1 e 10000"),
+    ("Text3", TEXT3, "Número entre 1 e 100"),
+]
 
 KEY_TAB = 0xFF09
 KEY_M = 0x006D
@@ -183,9 +222,10 @@ def window_of(app):
 
 
 def print_tree(nodes):
-    say("accessible tree (role, name, text; text (none) = no Text interface):")
+    say("accessible tree (role, name, text, description if any; text (none) = no Text interface):")
     for depth, node in nodes:
-        say(f"{'  ' * depth}{node.getRoleName()} name={quoted(node.name)} text={quoted(text_of(node))}")
+        description = f" description={quoted(node.description)}" if node.description else ""
+        say(f"{'  ' * depth}{node.getRoleName()} name={quoted(node.name)} text={quoted(text_of(node))}{description}")
     if len(nodes) >= MAX_NODES:
         say(f"  ... cut after {MAX_NODES} objects")
 
@@ -211,6 +251,42 @@ def check_names(nodes, problems):
         role = node.getRole()
         if role in TEXT_ROLES + LIST_ROLES and node.name not in expected_names:
             problems.append(f"unexpected {node.getRoleName()} named {quoted(node.name)} (text {quoted(text_of(node))})")
+
+
+def matches(node, roles, name):
+    if node.getRole() not in roles:
+        return False
+    return node.name.startswith(name[:-3]) if name.endswith("...") else node.name == name
+
+
+def short(name):
+    return quoted(name if len(name) <= 50 else name[:47] + "...")
+
+
+def check_reading_order(window, problems):
+    """The window's children come top to bottom, left to right."""
+    children = [window.getChildAtIndex(i) for i in range(window.childCount)]
+    seen = [f"{child.getRoleName()} {short(child.name)}" for child in children]
+    wrong = len(children) != len(READING_ORDER) or not all(
+        matches(child, roles, name) for child, (roles, name) in zip(children, READING_ORDER))
+    if wrong:
+        expected = [f"{KIND[roles]} {short(name)}" for roles, name in READING_ORDER]
+        problems.append("the window's children are not in reading order; seen:\n    " + "\n    ".join(seen)
+                        + "\n  expected:\n    " + "\n    ".join(expected))
+    else:
+        say(f"ok: the window's {len(children)} children come in reading order")
+
+
+def check_descriptions(nodes, problems):
+    """Each number box describes the range it accepts."""
+    for control, name, description in DESCRIPTIONS:
+        found = named(nodes, TEXT_ROLES, name)
+        if len(found) != 1:
+            continue  # reported by check_names
+        if found[0].description == description:
+            say(f"ok: {control} is described as {quoted(description)}")
+        else:
+            problems.append(f"{control}: described as {quoted(found[0].description)}, not {quoted(description)}")
 
 
 def one(nodes, roles, name):
@@ -382,6 +458,8 @@ def main():
             return 2
         print_tree(nodes)
         check_names(nodes, problems)
+        check_reading_order(window, problems)
+        check_descriptions(nodes, problems)
         try:
             work_example(app, window, nodes, deadline, program)
         except (Failed, GLib.GError) as error:

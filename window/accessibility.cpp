@@ -5,6 +5,10 @@
 #include <QAccessibleWidget>
 #include <QComboBox>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 #include "window/toolkit.h"
 
 namespace {
@@ -87,8 +91,43 @@ private:
     QString SelectedText() const { return QString::fromStdString(GetText(List())); }
 };
 
+// A window whose controls screen readers get as the eye reads them, top to
+// bottom and, within a row, left to right, whatever order they were created
+// in. Qt would give them in creation order.
+class ReadingOrderWindow : public QAccessibleWidget {
+public:
+    explicit ReadingOrderWindow(QWidget* window) : QAccessibleWidget(window, QAccessible::Window) {}
+
+    QAccessibleInterface* child(int index) const override
+    {
+        const std::vector<QAccessibleInterface*> children = ChildrenInReadingOrder();
+        return index >= 0 && index < static_cast<int>(children.size()) ? children[index] : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        const std::vector<QAccessibleInterface*> children = ChildrenInReadingOrder();
+        const auto found = std::find(children.begin(), children.end(), child);
+        return found == children.end() ? -1 : static_cast<int>(found - children.begin());
+    }
+
+private:
+    std::vector<QAccessibleInterface*> ChildrenInReadingOrder() const
+    {
+        std::vector<QAccessibleInterface*> children;
+        for (int i = 0; i < QAccessibleWidget::childCount(); ++i) {
+            children.push_back(QAccessibleWidget::child(i));
+        }
+        // The controls of one row share their top edge.
+        std::stable_sort(children.begin(), children.end(), [](QAccessibleInterface* a, QAccessibleInterface* b) {
+            return std::pair(a->rect().top(), a->rect().left()) < std::pair(b->rect().top(), b->rect().left());
+        });
+        return children;
+    }
+};
+
 // Drop-down lists as above; a plain top-level widget, which Qt describes as a
-// client area, is a window, so that screen readers announce its title.
+// client area, is a window, so that screen readers announce its title, with
+// its controls in reading order.
 QAccessibleInterface* WindowAndListFactory(const QString& className, QObject* object)
 {
     if (auto* list = qobject_cast<QComboBox*>(object); list != nullptr && className == QLatin1String("QComboBox")) {
@@ -96,7 +135,7 @@ QAccessibleInterface* WindowAndListFactory(const QString& className, QObject* ob
     }
     auto* widget = qobject_cast<QWidget*>(object);
     if (widget != nullptr && widget->isWindow() && className == QLatin1String("QWidget")) {
-        return new QAccessibleWidget(widget, QAccessible::Window);
+        return new ReadingOrderWindow(widget);
     }
     return nullptr;
 }

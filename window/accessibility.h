@@ -3,5 +3,6 @@
 
 // Makes screen readers name every drop-down list by its accessible name, as
 // they name text boxes, and read the selected item as its value; and see a
-// top-level widget as a window with its title.
+// top-level widget as a window with its title, whose controls come top to
+// bottom and left to right as on the screen.
 void DescribeForScreenReaders();

@@ -270,7 +270,8 @@ void Form1::CreateControls()
 }
 
 // Screen readers announce each box and list by the caption beside it; the
-// unit lists and the result say what they belong to.
+// unit lists and the result say what they belong to, the number boxes their
+// accepted range.
 void Form1::NameForScreenReaders()
 {
     const struct {
@@ -289,6 +290,18 @@ void Form1::NameForScreenReaders()
     };
     for (const auto& name : names) {
         name.control->setAccessibleName(name.caption->text() + QString::fromUtf8(name.suffix));
+    }
+    const struct {
+        QLineEdit* box;
+        float lowest, highest;
+    } ranges[] = {
+        {Text1, TargetSizeMin, TargetSizeMax},
+        {Text2, DistanceMin, DistanceMax},
+        {Text3, ScreenPercentMin, ScreenPercentMax},
+    };
+    for (const auto& range : ranges) {
+        range.box->setAccessibleDescription(
+            QStringLiteral("Número entre %1 e %2").arg(QString::number(range.lowest), QString::number(range.highest)));
     }
 }
 

@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# When the window cannot be opened, the program says why in one line of
+# Portuguese and exits non-zero: no display at all; a display (a live private
+# weston or Xvfb) whose Qt platform support is missing, naming the package to
+# install; a display that refuses the connection (a socket nobody listens
+# on). The missing support is a copy of the program with a qt.conf beside it
+# that points Qt's plugins at an empty folder.
+#
+# Usage: tests/start_failure.sh ORVANTA
+# Exit status: 0 passed, 1 a case failed, 2 could not run.
+# shellcheck disable=SC2317  # cleanup runs from the EXIT trap
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+program=${1:?usage: start_failure.sh ORVANTA}
+
+for tool in Xvfb weston; do
+    command -v "$tool" >/dev/null || { echo "start_failure: $tool is missing (bash scripts/deps.sh test)" >&2; exit 2; }
+done
+work=$(mktemp -d "${TMPDIR:-/tmp}/orvanta-start.XXXXXX") || exit 2
+# shellcheck source=scripts/xvfb.sh
+source "$here/../scripts/xvfb.sh"
+# shellcheck source=scripts/weston.sh
+source "$here/../scripts/weston.sh"
+trap 'stop_weston; stop_xvfb; rm -rf "$work"' EXIT
+start_xvfb "$work" 1024x768x24 || { echo "start_failure: Xvfb did not start within 15 s" >&2; exit 2; }
+start_weston "$work" || { echo "start_failure: weston did not start within 15 s" >&2; exit 2; }
+
+mkdir "$work/unsupported" "$work/unsupported/no-plugins"
+cp "$program" "$work/unsupported/orvanta"
+printf '[Paths]\nPlugins = no-plugins\n' >"$work/unsupported/qt.conf"
+unsupported=$work/unsupported/orvanta
+
+# An X display number with no server: no socket of that number exists.
+dead_x=$((900 + $$ % 100))
+while [ -e "/tmp/.X11-unix/X$dead_x" ] || [ -e "/tmp/.X$dead_x-lock" ]; do dead_x=$((dead_x + 1)); done
+# A Wayland socket name in the private runtime folder that nobody listens on.
+dead_wayland="wayland-nobody"
+
+checks=0 failures=0
+# check CASE PROGRAM SESSION_VARIABLES EXPECTED...: runs PROGRAM with only the
+# given session variables and expects a non-zero exit status and the one line
+# "orvanta: não foi possível abrir a janela: EXPECTED..." (the words joined by
+# blanks).
+check() {
+    local name=$1 executable=$2 variables=$3 output status
+    checks=$((checks + 1))
+    shift 3
+    local expected="orvanta: não foi possível abrir a janela: $*"
+    # shellcheck disable=SC2086  # the session variables are words for env
+    output=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_SESSION_TYPE -u XDG_CURRENT_DESKTOP \
+             XDG_RUNTIME_DIR="$WESTON_RUNTIME" $variables timeout 30 "$executable" </dev/null 2>&1)
+    status=$?
+    if [ "$status" -ne 0 ] && [ "$status" -ne 124 ] && [ "$output" = "$expected" ]; then
+        echo "ok: $name: exit status $status, \"$output\""
+        return
+    fi
+    echo "FAIL: $name: exit status $status (expected non-zero), output:" >&2
+    printf '%s\n' "$output" | sed 's/^/    /' >&2
+    echo "  expected the one line:" >&2
+    echo "    $expected" >&2
+    failures=$((failures + 1))
+}
+
+x11="DISPLAY=$XVFB_DISPLAY"
+wayland="WAYLAND_DISPLAY=$WESTON_DISPLAY"
+check "no display" "$program" "" \
+    "nenhuma sessão gráfica disponível (DISPLAY e WAYLAND_DISPLAY não estão definidas)."
+check "Wayland without Qt's Wayland support" "$unsupported" "$wayland" \
+    "a tela Wayland \"$WESTON_DISPLAY\" precisa do suporte do Qt a Wayland, que não está instalado" \
+    "(instale o pacote qt6-wayland)."
+check "X11 without Qt's X11 support" "$unsupported" "$x11" \
+    "a tela X11 \"$XVFB_DISPLAY\" precisa do suporte do Qt a X11, que não está instalado" \
+    "(instale o pacote qt6-qpa-plugins)."
+check "X11 display that refuses" "$program" "DISPLAY=:$dead_x" "a tela X11 \":$dead_x\" recusou a conexão."
+check "Wayland display that refuses" "$program" "WAYLAND_DISPLAY=$dead_wayland" \
+    "a tela Wayland \"$dead_wayland\" recusou a conexão."
+check "both refuse" "$program" "DISPLAY=:$dead_x WAYLAND_DISPLAY=$dead_wayland" \
+    "a tela Wayland \"$dead_wayland\" recusou a conexão; a tela X11 \":$dead_x\" recusou a conexão."
+echo "start_failure: $((checks - failures)) passed, $failures failed"
+[ "$failures" -eq 0 ]

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# On a session with only Wayland (WAYLAND_DISPLAY set, no DISPLAY, no
+# QT_QPA_PLATFORM), the window comes up natively. Under a private headless
+# weston the program's own Wayland requests (WAYLAND_DEBUG=client) must show
+# its toplevel titled "Cálculo de Lentes" with the app id of its desktop
+# entry, then the compositor's configure acknowledged and a buffer drawn, all
+# within 30 s, with the program still running.
+#
+# Usage: tests/wayland_window.sh ORVANTA
+# Exit status: 0 passed, 1 failed, 2 could not run.
+# shellcheck disable=SC2317  # cleanup runs from the EXIT trap
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+program=${1:?usage: wayland_window.sh ORVANTA}
+title="Cálculo de Lentes"
+app_id=br.com.vintoral.orvanta
+
+command -v weston >/dev/null || { echo "wayland_window: weston is missing (bash scripts/deps.sh test)" >&2; exit 2; }
+work=$(mktemp -d "${TMPDIR:-/tmp}/orvanta-wayland.XXXXXX") || exit 2
+program_pid=
+# shellcheck source=scripts/weston.sh
+source "$here/../scripts/weston.sh"
+cleanup() {
+    if [ -n "$program_pid" ]; then
+        kill "$program_pid" 2>/dev/null
+        wait "$program_pid" 2>/dev/null
+    fi
+    stop_weston
+    rm -rf "$work"
+}
+trap cleanup EXIT
+start_weston "$work" || { echo "wayland_window: weston did not start within 15 s" >&2; exit 2; }
+
+env -u DISPLAY -u QT_QPA_PLATFORM -u XDG_SESSION_TYPE -u XDG_CURRENT_DESKTOP -u XDG_SESSION_DESKTOP \
+    WAYLAND_DISPLAY="$WESTON_DISPLAY" XDG_RUNTIME_DIR="$WESTON_RUNTIME" WAYLAND_DEBUG=client \
+    "$program" </dev/null >"$work/program.log" 2>&1 &
+program_pid=$!
+
+# The requests in the order a shown window makes them: its toplevel's title
+# and app id, the acknowledged configure, a buffer attached to a surface.
+window_shown() {
+    awk -v title="set_title(\"$title\")" -v app_id="set_app_id(\"$app_id\")" '
+        / -> xdg_toplevel@/ && index($0, title) { titled = 1 }
+        / -> xdg_toplevel@/ && index($0, app_id) { named = 1 }
+        titled && named && / -> xdg_surface@[0-9]+\.ack_configure\(/ { configured = 1 }
+        configured && / -> wl_surface@[0-9]+\.attach\(wl_buffer@/ { drawn = 1 }
+        END { exit !drawn }' "$work/program.log"
+}
+
+verdict=1
+for _ in $(seq 300); do
+    kill -0 "$program_pid" 2>/dev/null || break
+    if window_shown; then
+        verdict=0
+        break
+    fi
+    sleep 0.1
+done
+kill -0 "$program_pid" 2>/dev/null || { verdict=1; echo "wayland_window: the program ended" >&2; }
+
+echo "the window's toplevel requests:"
+grep -E ' -> xdg_toplevel@[0-9]+\.(set_title|set_app_id)\(' "$work/program.log" | sed 's/^/  /'
+if [ "$verdict" -eq 0 ]; then
+    echo "wayland_window: PASS: \"$title\" came up on Wayland with app id $app_id"
+else
+    echo "wayland_window: FAIL: no toplevel titled \"$title\" with app id $app_id was configured and drawn" >&2
+    echo "the program's own output (Wayland protocol lines left out):" >&2
+    grep -v '^\[' "$work/program.log" | tail -n 20 | sed 's/^/  /' >&2
+fi
+exit "$verdict"
