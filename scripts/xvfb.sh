@@ -14,7 +14,7 @@ start_xvfb() {
     XVFB_DISPLAY=
     for _ in $(seq 150); do
         # The number counts once its line is complete.
-        if read -r number <"$dir/display" 2>/dev/null && [ -n "$number" ]; then
+        if read -r number 2>/dev/null <"$dir/display" && [ -n "$number" ]; then
             XVFB_DISPLAY=":$number"
             return 0
         fi
