@@ -27,6 +27,7 @@ from gi.repository import Gio, GLib  # noqa: E402
 
 import pyatspi  # noqa: E402
 
+APPLICATION_NAME = "Orvanta"
 WINDOW_TITLE = "Cálculo de Lentes"
 TEXT1 = "Dimensão Máxima do Alvo (Objeto ou Cena):"
 COMBO2 = "Dimensão Máxima do Alvo (Objeto ou Cena): unidade"
@@ -457,6 +458,8 @@ def main():
             say(f"FAIL: {error}")
             return 2
         print_tree(nodes)
+        if app.name != APPLICATION_NAME:
+            problems.append(f"the application is named {quoted(app.name)}, not {quoted(APPLICATION_NAME)}")
         check_names(nodes, problems)
         check_reading_order(window, problems)
         check_descriptions(nodes, problems)

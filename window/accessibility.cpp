@@ -2,7 +2,9 @@
 #include "window/accessibility.h"
 
 #include <QAbstractItemView>
+#include <QAccessibleObject>
 #include <QAccessibleWidget>
+#include <QCoreApplication>
 #include <QComboBox>
 
 #include <algorithm>
@@ -125,11 +127,25 @@ private:
     }
 };
 
-// Drop-down lists as above; a plain top-level widget, which Qt describes as a
+// The application as screen readers name it when the user switches to it:
+// Qt would give the application name, which is the reverse-DNS id that
+// desktops match the window's entry by.
+class NamedApplication : public QAccessibleApplication {
+public:
+    QString text(QAccessible::Text kind) const override
+    {
+        return kind == QAccessible::Name ? QStringLiteral("Orvanta") : QAccessibleApplication::text(kind);
+    }
+};
+
+// The application and drop-down lists as above; a plain top-level widget, which Qt describes as a
 // client area, is a window, so that screen readers announce its title, with
 // its controls in reading order.
 QAccessibleInterface* WindowAndListFactory(const QString& className, QObject* object)
 {
+    if (object == QCoreApplication::instance() && object->metaObject()->className() == className) {
+        return new NamedApplication;
+    }
     if (auto* list = qobject_cast<QComboBox*>(object); list != nullptr && className == QLatin1String("QComboBox")) {
         return new NamedListAccessible(list);
     }
