@@ -30,15 +30,23 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 include(CPack)
 
-# The package's documents; the changelog is compressed without a timestamp.
-set(package_docs ${CMAKE_INSTALL_DATADIR}/doc/${CPACK_PACKAGE_NAME})
+# orvanta_compressed(OUTPUT SOURCE): makes OUTPUT (NAME.gz) in the current
+# build folder from SOURCE, compressed as Debian wants it: gzip -9 without a
+# name or timestamp inside.
 find_program(GZIP gzip REQUIRED)
-add_custom_command(
-    OUTPUT changelog.Debian.gz
-    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_LIST_DIR}/changelog changelog.Debian
-    COMMAND ${GZIP} -9nf changelog.Debian
-    DEPENDS ${CMAKE_CURRENT_LIST_DIR}/changelog
-    COMMENT "Compressing the Debian changelog")
+function(orvanta_compressed output source)
+    get_filename_component(name ${output} NAME_WLE)
+    add_custom_command(
+        OUTPUT ${output}
+        COMMAND ${CMAKE_COMMAND} -E copy ${source} ${name}
+        COMMAND ${GZIP} -9nf ${name}
+        DEPENDS ${source}
+        COMMENT "Compressing ${name}")
+endfunction()
+
+# The package's documents.
+set(package_docs ${CMAKE_INSTALL_DATADIR}/doc/${CPACK_PACKAGE_NAME})
+orvanta_compressed(changelog.Debian.gz ${CMAKE_CURRENT_LIST_DIR}/changelog)
 add_custom_target(package_changelog ALL DEPENDS changelog.Debian.gz)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright ${CMAKE_CURRENT_BINARY_DIR}/changelog.Debian.gz
         DESTINATION ${package_docs})
