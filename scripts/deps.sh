@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs those of the Debian packages named by the given sets that are
-# missing, with sudo when not root.  Sets: build (the program alone, with
-# what it needs to run: Qt's Wayland support and Qt's own Portuguese texts),
-# test (what the test suite, the benchmark and the hardening run add), print
-# (the private spooler of the printing tests; part of test).
+# missing, with sudo when not root.  Sets: build (the program and its Debian
+# package, with what the program needs to run well: Qt's Wayland support and
+# Qt's own Portuguese texts), test (what the test suite, the benchmark and the
+# hardening run add), print (the private spooler of the printing tests; part
+# of test).
 set -euo pipefail
 
-build_packages=(cmake make g++ qt6-base-dev qt6-wayland qt6-translations-l10n libcups2-dev fonts-liberation)
+build_packages=(cmake make g++ qt6-base-dev qt6-wayland qt6-translations-l10n libcups2-dev fonts-liberation
+                librsvg2-bin dpkg-dev file)
 print_packages=(cups cups-client printer-driver-cups-pdf poppler-utils)
 test_packages=(libgtest-dev libx11-dev xvfb weston x11-apps x11-utils imagemagick clang libclang-rt-14-dev
-               desktop-file-utils python3-pyatspi at-spi2-core dbus-daemon "${print_packages[@]}")
+               desktop-file-utils python3-pyatspi at-spi2-core dbus-daemon lintian appstream devscripts man-db
+               "${print_packages[@]}")
 
 wanted=()
 for set in "$@"; do
