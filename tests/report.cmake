@@ -15,12 +15,14 @@ target_link_libraries(test_report_paper PRIVATE report_qt_testing)
 orvanta_strict(test_report_paper)
 gtest_discover_tests(test_report_paper PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
 
-# Private CUPS spoolers (tests/cups/): a cupsd of their own on a socket
-# under /tmp (short enough for a socket path), never the system's. Fixture
-# orvanta_cups has a cups-pdf default printer writing into
-# ${ORVANTA_CUPS_DIR}/out; orvanta_cups_empty has no printer. A test that
-# prints through one requires its fixture, takes the lock orvanta_cups and
-# gets ORVANTA_CUPS_ENV (or ORVANTA_CUPS_EMPTY_ENV) as its environment.
+# Private CUPS spoolers (tests/cups/), run as the user who runs the tests: a
+# cupsd of their own on a socket under /tmp (short enough for a socket path),
+# never the system's. Fixture orvanta_cups has the queues that start.sh
+# lists, the default one printing into /dev/null while the spooler keeps
+# each document in ${ORVANTA_CUPS_DIR}/spool; orvanta_cups_empty has no
+# printer. A test that prints through one requires its fixture, takes the
+# lock orvanta_cups and gets ORVANTA_CUPS_ENV (or ORVANTA_CUPS_EMPTY_ENV) as
+# its environment, which names the spooler's folder as ORVANTA_CUPS_DIR.
 # ORVANTA_CUPS_STOPPED_ENV points at a spooler that is not running.
 string(MD5 _orvanta_cups_id "${CMAKE_BINARY_DIR}")
 string(SUBSTRING "${_orvanta_cups_id}" 0 12 _orvanta_cups_id)
@@ -28,7 +30,7 @@ set(ORVANTA_CUPS_DIR /tmp/orvanta-cups-${_orvanta_cups_id})
 
 function(orvanta_cups_env variable dir)
     set(${variable} CUPS_SERVER=${dir}/cups.sock CUPS_SERVERROOT=${dir}/client HOME=${dir}/home
-        XDG_RUNTIME_DIR=${dir}/runtime ORVANTA_CUPS_OUT=${dir}/out PARENT_SCOPE)
+        XDG_RUNTIME_DIR=${dir}/runtime ORVANTA_CUPS_DIR=${dir} PARENT_SCOPE)
 endfunction()
 orvanta_cups_env(ORVANTA_CUPS_ENV ${ORVANTA_CUPS_DIR})
 orvanta_cups_env(ORVANTA_CUPS_EMPTY_ENV ${ORVANTA_CUPS_DIR}-empty)

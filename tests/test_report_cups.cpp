@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Printing on the default printer through a CUPS spooler. CTest runs each
-// suite against a spooler of tests/cups/: PrivateSpooler with a cups-pdf
-// default printer writing into ORVANTA_CUPS_OUT, EmptySpooler with no
-// printer at all, StoppedSpooler with CUPS_SERVER on a socket nobody serves.
+// suite against a spooler of tests/cups/: PrivateSpooler with a default
+// printer whose spooler keeps every document it is sent, EmptySpooler with
+// no printer at all, StoppedSpooler with CUPS_SERVER on a socket nobody
+// serves.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -45,9 +46,16 @@ int JobCount(const QString& which)
     return int(QString::fromStdString(RunTool("lpstat", {"-W", which, "-o"})).count('\n'));
 }
 
-QStringList PdfFilesIn(const std::string& dir)
+// The private spooler's folder of job files; it keeps each document it was
+// sent as d<job>-001.
+std::string SpoolFolder()
 {
-    return QDir(QString::fromStdString(dir)).entryList({"*.pdf"}, QDir::Files);
+    return Environment("ORVANTA_CUPS_DIR") + "/spool";
+}
+
+QStringList DocumentsIn(const std::string& spool)
+{
+    return QDir(QString::fromStdString(spool)).entryList({"d*"}, QDir::Files);
 }
 
 // Prints the worked example twice, expecting both to fail, and gives the
@@ -79,10 +87,9 @@ std::string FailingPrint()
 }
 
 // Waits until the spooler has completed one more job than before, and gives
-// the one new PDF file that cups-pdf wrote for it ("" when there is none).
-std::string WaitForThePrintedPage(const std::string& out, const QStringList& filesBefore, int completedBefore)
+// the one new document it kept for it ("" when there is none).
+std::string WaitForThePrintedPage(const std::string& spool, const QStringList& filesBefore, int completedBefore)
 {
-    // cups-pdf writes the file before the job completes.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(90);
     while (std::chrono::steady_clock::now() < deadline &&
            !(JobCount("not-completed") == 0 && JobCount("completed") == completedBefore + 1))
@@ -90,23 +97,22 @@ std::string WaitForThePrintedPage(const std::string& out, const QStringList& fil
     EXPECT_EQ(JobCount("not-completed"), 0);
     EXPECT_EQ(JobCount("completed"), completedBefore + 1);
 
-    QStringList newFiles = PdfFilesIn(out);
+    QStringList newFiles = DocumentsIn(spool);
     for (const QString& file : filesBefore)
         newFiles.removeAll(file);
-    EXPECT_EQ(newFiles.size(), 1) << "files in " << out << ": " << PdfFilesIn(out).join(' ').toStdString();
-    return newFiles.size() == 1 ? QDir(QString::fromStdString(out)).filePath(newFiles[0]).toStdString() : "";
+    EXPECT_EQ(newFiles.size(), 1) << "files in " << spool << ": " << DocumentsIn(spool).join(' ').toStdString();
+    return newFiles.size() == 1 ? QDir(QString::fromStdString(spool)).filePath(newFiles[0]).toStdString() : "";
 }
 
 TEST(PrivateSpooler, PrintsOnePageThatCompletes)
 {
-    const std::string out = Environment("ORVANTA_CUPS_OUT");
-    ASSERT_FALSE(out.empty());
-    const QStringList filesBefore = PdfFilesIn(out);
+    const std::string spool = SpoolFolder();
+    const QStringList filesBefore = DocumentsIn(spool);
     const int completedBefore = JobCount("completed");
 
     PrintOnDefaultPrinter(WorkedExample());
 
-    const std::string pdf = WaitForThePrintedPage(out, filesBefore, completedBefore);
+    const std::string pdf = WaitForThePrintedPage(spool, filesBefore, completedBefore);
     ASSERT_FALSE(pdf.empty());
     EXPECT_EQ(PdfPageCount(pdf), 1);
     EXPECT_EQ(PdfTextLines(pdf), WorkedExampleTexts);
@@ -130,17 +136,16 @@ struct PrintingWindow {
 
 TEST(PrivateSpooler, ImprimirInTheWindowPrintsOnePage)
 {
-    const std::string out = Environment("ORVANTA_CUPS_OUT");
-    ASSERT_FALSE(out.empty());
+    const std::string spool = SpoolFolder();
     PrintingWindow window;
     ASSERT_EQ(window.form.Text4->text(), "24");
-    const QStringList filesBefore = PdfFilesIn(out);
+    const QStringList filesBefore = DocumentsIn(spool);
     const int completedBefore = JobCount("completed");
 
     QTest::mouseClick(window.form.Command3, Qt::LeftButton);
 
     EXPECT_TRUE(window.recorder.messages.empty());
-    const std::string pdf = WaitForThePrintedPage(out, filesBefore, completedBefore);
+    const std::string pdf = WaitForThePrintedPage(spool, filesBefore, completedBefore);
     ASSERT_FALSE(pdf.empty());
     EXPECT_EQ(PdfPageCount(pdf), 1);
     EXPECT_EQ(PdfTextLines(pdf), WorkedExampleTexts);

@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Starts a private CUPS spooler for the printing tests: a cupsd of its own
-# whose configuration, spool, state, cache and logs all live under DIR, that
-# listens only on the socket DIR/cups.sock, and whose one queue "orvanta", a
-# cups-pdf printer writing into DIR/out, is the default printer; with
-# --no-printer it has no queue at all.  A system cupsd, if any, is never
-# touched.  Clients reach it with
+# Starts a private CUPS spooler for the printing tests, as the invoking user:
+# a cupsd of its own whose configuration, spool, state, cache, logs and
+# programs folder all live under DIR and that listens only on the socket
+# DIR/cups.sock.  Nothing outside DIR is written, and a system cupsd, if
+# any, is never touched.  Its queues print into /dev/null, and the spooler
+# keeps every document it was sent as DIR/spool/d<job>-001, which is what
+# the tests read back:
+#   orvanta          the default printer, A4 paper
+#   orvanta-letter   US Letter paper
+#   orvanta-failing  a printer whose backend always fails, so that CUPS
+#                    stops it at its first job
+# With --no-printer it has no queue at all.  Clients reach it with
 #   CUPS_SERVER=DIR/cups.sock CUPS_SERVERROOT=DIR/client HOME=DIR/home
 # (an empty client root and home, so that no client.conf or lpoptions of
 # the machine or of the user can pick another server or default printer);
@@ -17,19 +23,28 @@ with_printer=yes
 [ "${2:-}" = --no-printer ] && with_printer=no
 here=$(cd "$(dirname "$0")" && pwd)
 
-bash "$here/../../scripts/deps.sh" print
-
 # Whatever an interrupted run left behind goes first.
 bash "$here/stop.sh" "$dir"
 
-mkdir -p "$dir"/{etc/ppd,spool/tmp,cache,state,log,out,pdfspool,client,home,runtime}
-chmod 700 "$dir/runtime"
-# The spooler's children run as lp and must reach the job files.
-chmod 755 "$dir"
-chgrp -R lp "$dir/spool" && chmod 0710 "$dir/spool" && chmod 1770 "$dir/spool/tmp"
+umask 022
+# Run as root, cupsd still runs its filters and backends as lp: the folders
+# they go through must be open to others (cupsd sets up its spool itself).
+mkdir -p -m 755 "$dir"
+mkdir -p "$dir"/{conf/ppd,spool/tmp,cache,state,log,client,home,tmp,bin/backend}
+mkdir -m 700 "$dir/runtime"
+# lpadmin keeps a copy of the PPD in the temporary folder while it works.
+export TMPDIR=$dir/tmp
 
-cat >"$dir/etc/cups-files.conf" <<CONF
-ServerRoot $dir/etc
+# The system's filters and backends, plus one backend that always fails.
+for entry in /usr/lib/cups/*; do
+    [ "$entry" = /usr/lib/cups/backend ] || ln -s "$entry" "$dir/bin/"
+done
+ln -s /usr/lib/cups/backend/* "$dir/bin/backend/"
+printf '#!/bin/sh\n# Lists no devices; fails every job.\n[ $# -eq 0 ] && exit 0\nexit 1\n' >"$dir/bin/backend/failing"
+chmod 755 "$dir/bin/backend/failing"
+
+cat >"$dir/conf/cups-files.conf" <<CONF
+ServerRoot $dir/conf
 RequestRoot $dir/spool
 TempDir $dir/spool/tmp
 CacheDir $dir/cache
@@ -37,17 +52,15 @@ StateDir $dir/state
 ErrorLog $dir/log/error_log
 AccessLog $dir/log/access_log
 PageLog $dir/log/page_log
-ServerBin /usr/lib/cups
+Printcap $dir/state/printcap
+ServerBin $dir/bin
 DataDir /usr/share/cups
 DocumentRoot /usr/share/cups/doc-root
-User lp
-Group lp
-SystemGroup root
-FileDevice No
+FileDevice Yes
 Sandboxing Relaxed
 CONF
 
-cat >"$dir/etc/cupsd.conf" <<CONF
+cat >"$dir/conf/cupsd.conf" <<CONF
 LogLevel info
 MaxLogSize 0
 Listen $dir/cups.sock
@@ -55,6 +68,8 @@ Browsing No
 BrowseLocalProtocols none
 WebInterface No
 DefaultAuthType None
+PreserveJobFiles Yes
+DefaultPaperSize None
 <Location />
   Order allow,deny
   Allow all
@@ -71,22 +86,7 @@ DefaultAuthType None
 </Policy>
 CONF
 
-# cups-pdf reads /etc/cups/cups-pdf-NAME.conf for a queue whose URI is
-# cups-pdf:/NAME; a name of this DIR's own keeps runs from different build
-# trees apart.  stop.sh removes the file again.
-instance=$(bash "$here/instance.sh" "$dir")
-cat >"/etc/cups/cups-pdf-$instance.conf" <<CONF
-Out $dir/out
-AnonDirName $dir/out
-Spool $dir/pdfspool
-Log $dir/log
-Grp lp
-LogType 3
-# Every job gets a file of its own, named with its job id.
-Label 2
-CONF
-
-setsid cupsd -f -c "$dir/etc/cupsd.conf" -s "$dir/etc/cups-files.conf" \
+setsid cupsd -f -c "$dir/conf/cupsd.conf" -s "$dir/conf/cups-files.conf" \
     </dev/null >"$dir/log/cupsd.out" 2>&1 &
 echo $! >"$dir/cupsd.pid"
 
@@ -104,12 +104,15 @@ if ! lpstat -r 2>/dev/null | grep -q 'is running'; then
 fi
 
 if [ "$with_printer" = yes ]; then
-    # lpadmin warns that PPD files are deprecated; they still work.  The
-    # queue turns PDF into PostScript for cups-pdf; done by Ghostscript (the
-    # default) the page looks right but its text turns into bitmaps that no
-    # tool reads back, so let Cairo do it.
-    lpadmin -p orvanta -E -v "cups-pdf:/$instance" -P /usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd \
-        -o pdftops-renderer-default=pdftocairo 2>/dev/null
+    # A generic PDF printer: the queue passes the document on as it came.
+    # lpadmin warns that PPD files are deprecated; they still work.
+    ppd=/usr/share/ppd/cupsfilters/Generic-PDF_Printer-PDF.ppd
+    # Debian's CUPS retries a failed job later instead of stopping the
+    # printer; the failing queue asks for the stop.
+    add_queue() { lpadmin -p "$1" -E -v "$2" -P "$ppd" -o "PageSize=$3" "${@:4}" 2>/dev/null; }
+    add_queue orvanta file:///dev/null A4
+    add_queue orvanta-letter file:///dev/null Letter
+    add_queue orvanta-failing failing:/ A4 -o printer-error-policy=stop-printer
     lpadmin -d orvanta
 fi
 echo "private cupsd $(cat "$dir/cupsd.pid") on $dir/cups.sock: $(lpstat -d 2>&1)"

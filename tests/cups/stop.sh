@@ -4,11 +4,12 @@
 # Usage: stop.sh DIR
 set -euo pipefail
 dir=${1:?usage: stop.sh DIR}
-here=$(cd "$(dirname "$0")" && pwd)
 
 pid=$(cat "$dir/cupsd.pid" 2>/dev/null || true)
-# Only a cupsd that runs on this DIR's configuration is ours to stop.
-if [ -n "$pid" ] && tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -qF "$dir/etc/cupsd.conf"; then
+# Only a cupsd that runs on this DIR's configuration is ours to stop; a test
+# may have left it stopped (SIGSTOP), and then it would not hear SIGTERM.
+if [ -n "$pid" ] && tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -qF "$dir/conf/cupsd.conf"; then
+    kill -CONT "$pid"
     kill -TERM "$pid"
     for _ in $(seq 100); do
         kill -0 "$pid" 2>/dev/null || break
@@ -16,6 +17,4 @@ if [ -n "$pid" ] && tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -qF "$d
     done
     kill -0 "$pid" 2>/dev/null && kill -KILL "$pid"
 fi
-
-rm -f "/etc/cups/cups-pdf-$(bash "$here/instance.sh" "$dir").conf"
 rm -rf "$dir"
