@@ -7,7 +7,7 @@
 set -euo pipefail
 
 build_packages=(cmake make g++ qt6-base-dev libcups2-dev fonts-liberation)
-print_packages=(cups cups-client cups-filters poppler-utils)
+print_packages=(cups cups-client cups-filters poppler-utils python3)
 test_packages=(libgtest-dev libx11-dev xvfb x11-apps x11-utils imagemagick clang libclang-rt-14-dev desktop-file-utils
                python3-pyatspi at-spi2-core dbus-daemon "${print_packages[@]}")
 
