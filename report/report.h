@@ -14,10 +14,13 @@ public:
 };
 
 // Prints the report of state at once on the system's default printer (CUPS),
-// with no dialog and no preview. Needs a QGuiApplication. Throws PrintError
-// when no default printer is installed, the spooler cannot be reached, the
-// document cannot be started or the printer refuses it; whatever was begun
-// is released first. state is only read.
+// with no dialog and no preview, on that printer's default paper. Needs a
+// QGuiApplication. The page is made whole in memory before anything is sent;
+// every wait on the print server is bounded by a few seconds. Throws
+// PrintError, saying why, when no print server or default printer can be
+// reached, the server does not answer, the printer refuses the document, the
+// connection is lost while sending (the job is then cancelled), or when the
+// job was queued on a stopped or paused printer. state is only read.
 void PrintOnDefaultPrinter(const CalcState& state);
 
 // Writes the same page, on A4, into the PDF file at path (UTF-8). Needs a

@@ -22,7 +22,8 @@ gtest_discover_tests(test_report_paper PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=of
 # each document in ${ORVANTA_CUPS_DIR}/spool; orvanta_cups_empty has no
 # printer. A test that prints through one requires its fixture, takes the
 # lock orvanta_cups and gets ORVANTA_CUPS_ENV (or ORVANTA_CUPS_EMPTY_ENV) as
-# its environment, which names the spooler's folder as ORVANTA_CUPS_DIR.
+# its environment, which names the spooler's folder as ORVANTA_CUPS_DIR and
+# the proxy that breaks uploads (tests/cups/upload_proxy.py).
 # ORVANTA_CUPS_STOPPED_ENV points at a spooler that is not running.
 string(MD5 _orvanta_cups_id "${CMAKE_BINARY_DIR}")
 string(SUBSTRING "${_orvanta_cups_id}" 0 12 _orvanta_cups_id)
@@ -30,7 +31,8 @@ set(ORVANTA_CUPS_DIR /tmp/orvanta-cups-${_orvanta_cups_id})
 
 function(orvanta_cups_env variable dir)
     set(${variable} CUPS_SERVER=${dir}/cups.sock CUPS_SERVERROOT=${dir}/client HOME=${dir}/home
-        XDG_RUNTIME_DIR=${dir}/runtime ORVANTA_CUPS_DIR=${dir} PARENT_SCOPE)
+        XDG_RUNTIME_DIR=${dir}/runtime ORVANTA_CUPS_DIR=${dir}
+        ORVANTA_UPLOAD_PROXY=${CMAKE_CURRENT_SOURCE_DIR}/cups/upload_proxy.py PARENT_SCOPE)
 endfunction()
 orvanta_cups_env(ORVANTA_CUPS_ENV ${ORVANTA_CUPS_DIR})
 orvanta_cups_env(ORVANTA_CUPS_EMPTY_ENV ${ORVANTA_CUPS_DIR}-empty)
@@ -55,4 +57,4 @@ add_test(NAME report_cups_no_printer COMMAND test_report_cups --gtest_filter=Emp
 set_tests_properties(report_cups_no_printer PROPERTIES FIXTURES_REQUIRED orvanta_cups_empty
                      RESOURCE_LOCK orvanta_cups ENVIRONMENT "${ORVANTA_CUPS_EMPTY_ENV}")
 add_test(NAME report_cups_stopped COMMAND test_report_cups --gtest_filter=StoppedSpooler.*)
-set_tests_properties(report_cups_stopped PROPERTIES ENVIRONMENT "${ORVANTA_CUPS_STOPPED_ENV}")
+set_tests_properties(report_cups_stopped PROPERTIES ENVIRONMENT "${ORVANTA_CUPS_STOPPED_ENV}" TIMEOUT 120)

@@ -1,32 +1,57 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Printing on the default printer through a CUPS spooler. CTest runs each
-// suite against a spooler of tests/cups/: PrivateSpooler with a default
-// printer whose spooler keeps every document it is sent, EmptySpooler with
-// no printer at all, StoppedSpooler with CUPS_SERVER on a socket nobody
+// suite against a spooler of tests/cups/: PrivateSpooler with the queues of
+// start.sh, whose spooler keeps every document it is sent, EmptySpooler
+// with no printer at all, StoppedSpooler with CUPS_SERVER on a socket nobody
 // serves.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <functional>
 #include <string>
+#include <vector>
 
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-
-#include "tests/window_testing.h"
-#include "window/form1.h"
 #include "report/report.h"
-#include "window/toolkit.h"
 #include "tests/test_report_example.h"
 #include "tests/test_report_pdf.h"
+#include "tests/window_testing.h"
+#include "window/form1.h"
 
 namespace {
+
+using std::chrono::seconds;
+using std::chrono::steady_clock;
+
+const std::string NotAnsweringMessage = "O serviço de impressão não está respondendo.";
+const std::string DroppedMessage =
+    "A conexão com o serviço de impressão caiu durante o envio, e o documento foi cancelado.";
+
+std::string WaitingMessage(const std::string& printer)
+{
+    return "O documento aguarda na fila da impressora " + printer + ", que está parada.";
+}
+
+std::string UnreachableMessage(const std::string& server)
+{
+    return "O servidor de impressão " + server + " não pode ser alcançado.";
+}
 
 std::string Environment(const char* name)
 {
@@ -34,6 +59,21 @@ std::string Environment(const char* name)
     EXPECT_FALSE(value.empty()) << name << " is not set: run these tests through CTest";
     return value;
 }
+
+// Runs undo when the scope ends, however it ends: a failed assertion must
+// not leave the shared spooler changed for the tests after it.
+struct Undo {
+    std::function<void()> undo;
+    ~Undo() { undo(); }
+};
+
+// Sets an environment variable for the scope.
+struct Setting {
+    const char* name;
+    QByteArray before = qgetenv(name);
+    Setting(const char* variable, const QByteArray& value) : name(variable) { qputenv(name, value); }
+    ~Setting() { before.isNull() ? qunsetenv(name) : qputenv(name, before); }
+};
 
 int OpenFileCount()
 {
@@ -59,15 +99,14 @@ QStringList DocumentsIn(const std::string& spool)
 }
 
 // Prints the worked example twice, expecting both to fail, and gives the
-// failure's text. Neither may leave anything behind: a file of Qt's or
-// CUPS's in the temporary folder, or an open file (the first attempt may
-// open the connection to the spooler that CUPS then keeps).
+// failure's text. Neither may leave anything behind: a file in the
+// temporary folder, or an open file (the first attempt may load the CUPS
+// client, which then stays).
 std::string FailingPrint()
 {
     QTemporaryDir temporary;
     EXPECT_TRUE(temporary.isValid());
-    const QByteArray oldTemporary = qgetenv("TMPDIR");
-    qputenv("TMPDIR", temporary.path().toLocal8Bit());
+    const Setting temporaryFolder("TMPDIR", temporary.path().toLocal8Bit());
     std::string messages[2];
     int openFiles[2];
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -79,7 +118,6 @@ std::string FailingPrint()
         }
         openFiles[attempt] = OpenFileCount();
     }
-    qputenv("TMPDIR", oldTemporary);
     EXPECT_EQ(messages[1], messages[0]);
     EXPECT_EQ(openFiles[1], openFiles[0]);
     EXPECT_TRUE(QDir(temporary.path()).isEmpty()) << QDir(temporary.path()).entryList().join(' ').toStdString();
@@ -90,8 +128,8 @@ std::string FailingPrint()
 // the one new document it kept for it ("" when there is none).
 std::string WaitForThePrintedPage(const std::string& spool, const QStringList& filesBefore, int completedBefore)
 {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(90);
-    while (std::chrono::steady_clock::now() < deadline &&
+    const auto deadline = steady_clock::now() + seconds(90);
+    while (steady_clock::now() < deadline &&
            !(JobCount("not-completed") == 0 && JobCount("completed") == completedBefore + 1))
         QThread::msleep(100);
     EXPECT_EQ(JobCount("not-completed"), 0);
@@ -104,18 +142,29 @@ std::string WaitForThePrintedPage(const std::string& spool, const QStringList& f
     return newFiles.size() == 1 ? QDir(QString::fromStdString(spool)).filePath(newFiles[0]).toStdString() : "";
 }
 
+// Expects the next job to complete with the worked example's page, whole.
+struct ExpectOnePage {
+    std::string spool = SpoolFolder();
+    QStringList filesBefore = DocumentsIn(spool);
+    int completedBefore = JobCount("completed");
+
+    // The page as the spooler keeps it ("" when there is none).
+    std::string Check()
+    {
+        const std::string pdf = WaitForThePrintedPage(spool, filesBefore, completedBefore);
+        if (pdf.empty())
+            return pdf;
+        EXPECT_EQ(PdfPageCount(pdf), 1);
+        EXPECT_EQ(PdfTextLines(pdf), WorkedExampleTexts);
+        return pdf;
+    }
+};
+
 TEST(PrivateSpooler, PrintsOnePageThatCompletes)
 {
-    const std::string spool = SpoolFolder();
-    const QStringList filesBefore = DocumentsIn(spool);
-    const int completedBefore = JobCount("completed");
-
+    ExpectOnePage page;
     PrintOnDefaultPrinter(WorkedExample());
-
-    const std::string pdf = WaitForThePrintedPage(spool, filesBefore, completedBefore);
-    ASSERT_FALSE(pdf.empty());
-    EXPECT_EQ(PdfPageCount(pdf), 1);
-    EXPECT_EQ(PdfTextLines(pdf), WorkedExampleTexts);
+    EXPECT_FALSE(page.Check().empty());
 }
 
 // The program's own road: the window with the default printer's report,
@@ -131,34 +180,205 @@ struct PrintingWindow {
         form.Text1->setText("1000");
         form.Text2->setText("5");
         QTest::mouseClick(form.Command1, Qt::LeftButton);
+        EXPECT_EQ(form.Text4->text(), "24");
+    }
+
+    // Presses "Imprimir" and gives the messages it showed. However printing
+    // went, the window answers again within a generous bound, with its
+    // record and the enabled button as they were.
+    std::vector<std::string> PressImprimir()
+    {
+        const CalcState before = form.State();
+        recorder.messages.clear();
+        const auto start = steady_clock::now();
+        QTest::mouseClick(form.Command3, Qt::LeftButton);
+        EXPECT_LT(steady_clock::now() - start, seconds(30));
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_TRUE(form.Command3->isEnabled());
+        EXPECT_EQ(form.State(), before);
+        return recorder.Texts();
     }
 };
 
 TEST(PrivateSpooler, ImprimirInTheWindowPrintsOnePage)
 {
-    const std::string spool = SpoolFolder();
     PrintingWindow window;
-    ASSERT_EQ(window.form.Text4->text(), "24");
-    const QStringList filesBefore = DocumentsIn(spool);
-    const int completedBefore = JobCount("completed");
-
-    QTest::mouseClick(window.form.Command3, Qt::LeftButton);
-
-    EXPECT_TRUE(window.recorder.messages.empty());
-    const std::string pdf = WaitForThePrintedPage(spool, filesBefore, completedBefore);
-    ASSERT_FALSE(pdf.empty());
-    EXPECT_EQ(PdfPageCount(pdf), 1);
-    EXPECT_EQ(PdfTextLines(pdf), WorkedExampleTexts);
-    EXPECT_TRUE(window.form.Command3->isEnabled());
+    ExpectOnePage page;
+    EXPECT_EQ(window.PressImprimir(), std::vector<std::string>{});
+    EXPECT_FALSE(page.Check().empty());
 }
 
 TEST(PrivateSpooler, RefusedJobIsAPrintError)
 {
     RunTool("cupsreject", {"orvanta"});
+    const Undo accept{[] { RunTool("cupsaccept", {"orvanta"}); }};
     const int jobsBefore = JobCount("all");
     EXPECT_EQ(FailingPrint(), "A impressora recusou o documento.");
     EXPECT_EQ(JobCount("all"), jobsBefore);
-    RunTool("cupsaccept", {"orvanta"});
+}
+
+// The page is made in memory: a temporary folder that is missing, or that
+// cannot take a file, changes nothing, and nothing is written to it.
+TEST(PrivateSpooler, NothingGoesThroughTheTemporaryFolder)
+{
+    QTemporaryDir scratch;
+    ASSERT_TRUE(scratch.isValid());
+    const QString readOnly = scratch.filePath("read-only");
+    ASSERT_TRUE(QDir().mkdir(readOnly));
+    ASSERT_TRUE(QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ExeOwner));
+    const Undo writable{
+        [&] { QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); }};
+
+    for (const QString& folder : {scratch.filePath("missing"), readOnly}) {
+        SCOPED_TRACE(folder.toStdString());
+        ExpectOnePage page;
+        {
+            const Setting temporaryFolder("TMPDIR", folder.toLocal8Bit());
+            PrintOnDefaultPrinter(WorkedExample());
+        }
+        EXPECT_FALSE(page.Check().empty());
+        EXPECT_TRUE(QDir(folder).isEmpty()) << QDir(folder).entryList().join(' ').toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(scratch.filePath("missing")));
+}
+
+// The page comes out on the default printer's own paper, the text on it
+// as on A4.
+TEST(PrivateSpooler, DefaultPrintersPaper)
+{
+    const struct {
+        const char* queue;
+        double width, height; // points
+    } papers[] = {
+        {"orvanta-letter", 612, 792},
+        {"orvanta", 595.3, 841.9},
+    };
+    const Undo defaultQueue{[] { RunTool("lpadmin", {"-d", "orvanta"}); }};
+    for (const auto& paper : papers) {
+        SCOPED_TRACE(paper.queue);
+        RunTool("lpadmin", {"-d", paper.queue});
+        ExpectOnePage page;
+        PrintOnDefaultPrinter(WorkedExample());
+        const std::string pdf = page.Check();
+        ASSERT_FALSE(pdf.empty());
+        const QSizeF size = PdfPageSize(pdf);
+        EXPECT_NEAR(size.width(), paper.width, 0.5);
+        EXPECT_NEAR(size.height(), paper.height, 0.5);
+    }
+}
+
+// Passes connections to the spooler on and breaks them 4 KiB into the
+// document (tests/cups/upload_proxy.py), for as long as it lives.
+struct BreakingProxy {
+    QString socket = QString::fromStdString(Environment("ORVANTA_CUPS_DIR") + "/breaking.sock");
+    QProcess process;
+
+    explicit BreakingProxy(const QString& mode)
+    {
+        QFile::remove(socket);
+        process.start("python3", {QString::fromStdString(Environment("ORVANTA_UPLOAD_PROXY")), mode, socket,
+                                  QString::fromStdString(Environment("CUPS_SERVER"))});
+        EXPECT_TRUE(process.waitForReadyRead(30000)) << process.readAllStandardError().toStdString();
+        EXPECT_EQ(process.readLine().trimmed(), "ready");
+    }
+    ~BreakingProxy()
+    {
+        process.kill();
+        process.waitForFinished();
+        QFile::remove(socket);
+    }
+};
+
+// An upload that breaks off is said, and its job cancelled; the next press
+// prints normally.
+TEST(PrivateSpooler, BrokenUploadIsCancelledAndSaid)
+{
+    const struct {
+        const char* mode;
+        std::string message;
+    } cases[] = {
+        {"drop", DroppedMessage},
+        {"stall", NotAnsweringMessage},
+    };
+    PrintingWindow window;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mode);
+        const int jobsBefore = JobCount("all");
+        {
+            BreakingProxy proxy(c.mode);
+            const Setting server("CUPS_SERVER", proxy.socket.toLocal8Bit());
+            EXPECT_EQ(window.PressImprimir(), std::vector<std::string>{c.message});
+        }
+        // The job was made, and cancelled: nothing waits in the queue.
+        EXPECT_EQ(JobCount("all"), jobsBefore + 1);
+        EXPECT_EQ(JobCount("not-completed"), 0);
+
+        ExpectOnePage page;
+        EXPECT_EQ(window.PressImprimir(), std::vector<std::string>{});
+        EXPECT_FALSE(page.Check().empty());
+    }
+}
+
+// A spooler that has stopped answering (SIGSTOP) holds the window only a
+// few seconds, and says so.
+TEST(PrivateSpooler, SpoolerThatDoesNotAnswer)
+{
+    QFile pidFile(QString::fromStdString(Environment("ORVANTA_CUPS_DIR") + "/cupsd.pid"));
+    ASSERT_TRUE(pidFile.open(QIODevice::ReadOnly));
+    const pid_t spooler = pid_t(pidFile.readAll().trimmed().toInt());
+    ASSERT_GT(spooler, 0);
+    PrintingWindow window;
+    const int jobsBefore = JobCount("all");
+    {
+        ASSERT_EQ(kill(spooler, SIGSTOP), 0);
+        const Undo resume{[&] { kill(spooler, SIGCONT); }};
+        EXPECT_EQ(window.PressImprimir(), std::vector<std::string>{NotAnsweringMessage});
+    }
+    EXPECT_EQ(JobCount("all"), jobsBefore);
+
+    ExpectOnePage page;
+    EXPECT_EQ(window.PressImprimir(), std::vector<std::string>{});
+    EXPECT_FALSE(page.Check().empty());
+}
+
+// A paused default printer still gets the job, and the user learns that it
+// waits; resumed, the printer prints it once.
+TEST(PrivateSpooler, PausedPrinterKeepsTheJobAndSaysSo)
+{
+    PrintingWindow window;
+    ExpectOnePage page;
+    const int waitingBefore = JobCount("not-completed");
+    {
+        RunTool("cupsdisable", {"orvanta"});
+        const Undo resume{[] { RunTool("cupsenable", {"orvanta"}); }};
+        EXPECT_EQ(window.PressImprimir(), std::vector<std::string>{WaitingMessage("orvanta")});
+        EXPECT_EQ(JobCount("not-completed"), waitingBefore + 1);
+    }
+    EXPECT_FALSE(page.Check().empty());
+}
+
+// A printer whose backend fails is stopped by CUPS; the next job waits in
+// its queue, and the user is told.
+TEST(PrivateSpooler, PrinterStoppedByAFailedBackendSaysSo)
+{
+    PrintingWindow window;
+    RunTool("lpadmin", {"-d", "orvanta-failing"});
+    const Undo restore{[] {
+        RunTool("cancel", {"-a", "orvanta-failing"});
+        RunTool("cupsenable", {"orvanta-failing"});
+        RunTool("lpadmin", {"-d", "orvanta"});
+    }};
+    const int waitingBefore = JobCount("not-completed");
+
+    EXPECT_EQ(window.PressImprimir(), std::vector<std::string>{});
+    const auto deadline = steady_clock::now() + seconds(60);
+    while (steady_clock::now() < deadline &&
+           RunTool("lpstat", {"-p", "orvanta-failing"}).find("disabled") == std::string::npos)
+        QThread::msleep(100);
+    ASSERT_NE(RunTool("lpstat", {"-p", "orvanta-failing"}).find("disabled"), std::string::npos);
+
+    EXPECT_EQ(window.PressImprimir(), std::vector<std::string>{WaitingMessage("orvanta-failing")});
+    EXPECT_EQ(JobCount("not-completed"), waitingBefore + 2);
 }
 
 TEST(EmptySpooler, NoDefaultPrinterIsAPrintError)
@@ -179,19 +399,62 @@ TEST(StoppedSpooler, UnreachableSpoolerIsAPrintError)
 TEST(StoppedSpooler, ImprimirInTheWindowShowsTheFailureAndGoesOn)
 {
     PrintingWindow window;
-    ASSERT_EQ(window.form.Text4->text(), "24");
-    const CalcState before = window.form.State();
-
-    QTest::mouseClick(window.form.Command3, Qt::LeftButton);
-
-    EXPECT_EQ(window.recorder.Texts(), std::vector<std::string>{"O serviço de impressão não está disponível."});
-    EXPECT_TRUE(window.form.isVisible());
-    EXPECT_TRUE(window.form.Command3->isEnabled());
-    EXPECT_EQ(window.form.State(), before);
+    EXPECT_EQ(window.PressImprimir(), std::vector<std::string>{"O serviço de impressão não está disponível."});
     // Still usable: another calculation goes through.
     window.form.Text2->setText("10");
     QTest::mouseClick(window.form.Command1, Qt::LeftButton);
     EXPECT_EQ(window.form.Text4->text(), "48");
+}
+
+// A listening TCP socket on the loopback that never accepts, its backlog
+// full: a connection to it waits as one to a server that does not answer.
+struct DeafServer {
+    int listener = socket(AF_INET, SOCK_STREAM, 0);
+    std::vector<int> waiting;
+    int port = 0;
+
+    DeafServer()
+    {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        const auto any = reinterpret_cast<sockaddr*>(&address);
+        EXPECT_EQ(bind(listener, any, size), 0);
+        EXPECT_EQ(listen(listener, 0), 0);
+        EXPECT_EQ(getsockname(listener, any, &size), 0);
+        port = ntohs(address.sin_port);
+        for (int i = 0; i < 3; ++i) {
+            waiting.push_back(socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0));
+            connect(waiting.back(), any, size);
+        }
+    }
+    ~DeafServer()
+    {
+        for (int fd : waiting)
+            close(fd);
+        close(listener);
+    }
+};
+
+TEST(StoppedSpooler, ServerOutOfReachIsNamed)
+{
+    const DeafServer deaf;
+    const struct {
+        const char* what;
+        std::string server;
+        std::string message;
+    } cases[] = {
+        {"a name that cannot be resolved", "impressoras.escritorio.invalid",
+         UnreachableMessage("impressoras.escritorio.invalid")},
+        {"an address that does not answer", "127.0.0.1:" + std::to_string(deaf.port), UnreachableMessage("127.0.0.1")},
+    };
+    PrintingWindow window;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Setting server("CUPS_SERVER", QByteArray::fromStdString(c.server));
+        EXPECT_EQ(window.PressImprimir(), std::vector<std::string>{c.message});
+    }
 }
 
 } // namespace

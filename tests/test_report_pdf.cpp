@@ -29,6 +29,14 @@ int PdfPageCount(const std::string& pdf)
     return match.hasMatch() ? match.captured(1).toInt() : -1;
 }
 
+QSizeF PdfPageSize(const std::string& pdf)
+{
+    const QString info = QString::fromStdString(RunTool("pdfinfo", {QString::fromStdString(pdf)}));
+    const QRegularExpression pageSize("^Page size:\\s+([0-9.]+) x ([0-9.]+) pts", QRegularExpression::MultilineOption);
+    const auto match = pageSize.match(info);
+    return match.hasMatch() ? QSizeF(match.captured(1).toDouble(), match.captured(2).toDouble()) : QSizeF();
+}
+
 std::vector<std::string> PdfTextLines(const std::string& pdf)
 {
     const QString text = QString::fromStdString(RunTool("pdftotext", {"-layout", QString::fromStdString(pdf), "-"}));

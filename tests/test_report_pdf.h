@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QSizeF>
 #include <QString>
 #include <QStringList>
 
@@ -14,6 +15,9 @@
 std::string RunTool(const QString& program, const QStringList& arguments);
 
 int PdfPageCount(const std::string& pdf);
+
+// The first page's width and height in points; 0 x 0 when unreadable.
+QSizeF PdfPageSize(const std::string& pdf);
 
 // The text lines as pdftotext -layout lays them out, blanks around each
 // removed and empty lines left out.
