@@ -111,7 +111,7 @@ grep -q '^CMAKE_CXX_FLAGS:STRING=.*-D_FORTIFY_SOURCE=[1-9]' "$build/CMakeCache.t
     fail "the package was not compiled with _FORTIFY_SOURCE"
 
 depends=$(dpkg-deb -f "$package" Depends)
-for library in libc6 libqt6widgets6 libqt6printsupport6; do
+for library in libc6 libqt6widgets6 libqt6gui6; do
     versioned="(^|, )$library \\(>= "
     [[ "$depends" =~ $versioned ]] || fail "Depends has no version of $library from dpkg-shlibdeps: $depends"
 done

@@ -58,3 +58,7 @@ set_tests_properties(report_cups_no_printer PROPERTIES FIXTURES_REQUIRED orvanta
                      RESOURCE_LOCK orvanta_cups ENVIRONMENT "${ORVANTA_CUPS_EMPTY_ENV}")
 add_test(NAME report_cups_stopped COMMAND test_report_cups --gtest_filter=StoppedSpooler.*)
 set_tests_properties(report_cups_stopped PROPERTIES ENVIRONMENT "${ORVANTA_CUPS_STOPPED_ENV}" TIMEOUT 120)
+# CUPS's administration commands (lpadmin, cupsenable...) live in /usr/sbin,
+# which an ordinary user's PATH lacks.
+set_tests_properties(orvanta_cups_start orvanta_cups_empty_start report_cups_prints report_cups_no_printer
+                     report_cups_stopped PROPERTIES ENVIRONMENT_MODIFICATION "PATH=path_list_append:/usr/sbin")
