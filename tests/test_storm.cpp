@@ -129,7 +129,7 @@ const Key Keys[] = {
     {Qt::Key_unknown, None, u"😀", Unchanged},
     {Qt::Key_unknown, None, std::u16string_view(u"\0", 1), Unchanged},
     {Qt::Key_Backspace, None, u"\b", Backspace},
-    {Qt::Key_Backspace, Ctrl, u"", Erase},
+    {Qt::Key_Backspace, Ctrl, u"", Unchanged},  // 127
     {Qt::Key_Delete, None, u"\x7f", Erase},
     {Qt::Key_Delete, Ctrl, u"", Erase},
     {Qt::Key_Delete, Shift, u"", Erase},
@@ -160,6 +160,10 @@ const Key Keys[] = {
     {Qt::Key_Z, Ctrl | Shift, u"\x1a", Unchanged},
     {Qt::Key_A, Ctrl, u"\x01", Unchanged},
     {Qt::Key_J, Ctrl, u"\n", Unchanged},
+    {Qt::Key_Return, Ctrl, u"\r", Unchanged},  // 10
+    {Qt::Key_BracketLeft, Ctrl, u"\x1b", Unchanged},
+    {Qt::Key_Space, Ctrl, u" ", Unchanged},
+    {Qt::Key_2, Ctrl, u"2", Unchanged},  // no code, and no character
     {Qt::Key_U, Ctrl, u"\x15", Unchanged},
     {Qt::Key_A, Alt, u"a", Unchanged},
     {Qt::Key_1, None, u"1a", Insert},  // a key whose text holds two characters

@@ -7,6 +7,8 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFontInfo>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -425,6 +427,12 @@ TEST_F(WindowTest, NumberBoxesTakeOnlyDigitsFullStopAndEditingKeys)
         {Qt::Key_X, Qt::ControlModifier, "12"},
         {Qt::Key_Escape, Qt::NoModifier, "12"},
         {Qt::Key_Left, Qt::NoModifier, "12"},
+        {Qt::Key_Backspace, Qt::ControlModifier, "12"},  // 127
+        {Qt::Key_Return, Qt::ControlModifier, "12"},     // 10
+        {Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier, "12"},
+        {Qt::Key_BracketLeft, Qt::ControlModifier, "12"},  // 27
+        {Qt::Key_2, Qt::ControlModifier, "12"},            // no code, and no character
+        {Qt::Key_Delete, Qt::ControlModifier, "12"},       // no code: the word after the cursor
     };
     for (QLineEdit* box : {form->Text1, form->Text2, form->Text3}) {
         for (const Case& c : cases) {
@@ -433,6 +441,7 @@ TEST_F(WindowTest, NumberBoxesTakeOnlyDigitsFullStopAndEditingKeys)
             box->setText("12");
             QTest::keyClick(box, c.key, c.modifiers);
             EXPECT_EQ(box->text().toStdString(), c.after);
+            EXPECT_EQ(Focused(), box);
         }
         // Keys that type no character edit as usual.
         box->setText("123");
@@ -712,6 +721,54 @@ TEST(MessageBox, RealBoxShowsCriticalIconTitleAndOneOk)
     EXPECT_EQ(title, "Mensagem de Erro!");
     EXPECT_EQ(icon, QMessageBox::Critical);
     EXPECT_EQ(buttons, 1);
+}
+
+// The codes the key-press handlers see, as the classic desktop makes them,
+// for keys as X11 delivers them (key, modifiers, text).
+TEST(Toolkit, KeysMakeTheClassicCharacterCodes)
+{
+    const auto ctrl = Qt::ControlModifier;
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        const char16_t* text;
+        std::vector<int> codes;
+    } cases[] = {
+        {Qt::Key_7, {}, u"7", {'7'}},
+        {Qt::Key_unknown, {}, u"1a", {'1', 'a'}},
+        {Qt::Key_Eacute, {}, u"é", {0xe9}},
+        {Qt::Key_Backspace, {}, u"\b", {8}},
+        {Qt::Key_Backspace, ctrl, u"\b", {127}},
+        {Qt::Key_Backspace, Qt::ShiftModifier, u"\b", {8}},
+        {Qt::Key_Return, {}, u"\r", {13}},
+        {Qt::Key_Return, ctrl, u"\r", {10}},
+        {Qt::Key_Enter, ctrl | Qt::KeypadModifier, u"\r", {10}},
+        {Qt::Key_M, ctrl, u"\r", {13}},
+        {Qt::Key_J, ctrl, u"\n", {10}},
+        {Qt::Key_H, ctrl, u"\b", {8}},
+        {Qt::Key_A, ctrl | Qt::ShiftModifier, u"\x01", {1}},
+        {Qt::Key_Escape, {}, u"\x1b", {27}},
+        {Qt::Key_BracketLeft, ctrl, u"\x1b", {27}},
+        {Qt::Key_Backslash, ctrl, u"\x1c", {28}},
+        {Qt::Key_BracketRight, ctrl, u"\x1d", {29}},
+        {Qt::Key_AsciiCircum, ctrl | Qt::ShiftModifier, u"\x1e", {30}},
+        {Qt::Key_Underscore, ctrl | Qt::ShiftModifier, u"\x1f", {31}},
+        {Qt::Key_At, ctrl | Qt::ShiftModifier, u"", {0}},
+        {Qt::Key_Space, ctrl, u" ", {32}},
+        {Qt::Key_V, ctrl, u"\x16", {22}},
+        {Qt::Key_Insert, Qt::ShiftModifier, u"", {22}},
+        {Qt::Key_2, ctrl, u"2", {}},
+        {Qt::Key_Delete, {}, u"\x7f", {}},
+        {Qt::Key_Delete, ctrl, u"", {}},
+        {Qt::Key_Tab, {}, u"\t", {}},
+        {Qt::Key_Left, ctrl, u"", {}},
+        {Qt::Key_Home, {}, u"", {}},
+    };
+    for (const auto& c : cases) {
+        const QKeyEvent event(QEvent::KeyPress, c.key, c.modifiers, QString::fromUtf16(c.text));
+        EXPECT_EQ(KeyPressCodes(event), c.codes)
+            << QKeySequence(QKeyCombination(c.modifiers, c.key)).toString().toStdString();
+    }
 }
 
 TEST(Toolkit, PropertiesByNameFailWithoutEffect)

@@ -55,12 +55,14 @@ bool SetProperty(QWidget* control, std::string_view name, const QVariant& value)
 // Runs the events queued so far to completion.
 void DoEvents();
 
-// The character codes a key press types, as the key-press handlers see
-// them: 8 for Backspace, 13 for Enter, the control character of Ctrl with a
-// letter and of the keyboard's clipboard shortcuts, otherwise one code per
-// typed character (an input method or a keyboard layout may type several at
-// once). None for keys that type no character (Tab, arrows, Delete, Home,
-// End...), which the text box handles as usual.
+// The character codes a key press makes, as the classic desktop makes them
+// and the key-press handlers see them: 8 for Backspace and 13 for Enter, 127
+// and 10 with Ctrl, 27 for Escape, the control character of Ctrl with a
+// letter or with @ [ \ ] ^ _ and of the keyboard's clipboard and undo
+// shortcuts, otherwise one code per typed character (a keyboard layout may
+// type several at once). None for keys that make no character code (Tab,
+// arrows, Delete, Home, End, Ctrl with a digit...), which the text box
+// handles as usual.
 std::vector<int> KeyPressCodes(const QKeyEvent& event);
 
 // Types one let-through code into a text box at its cursor: 8 deletes
