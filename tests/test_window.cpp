@@ -665,6 +665,55 @@ TEST_F(WindowTest, FocusedButtonIsPressedBySpaceAndEnter)
     }
 }
 
+// One press, one click: however long Enter or Space is held on a focused
+// button, its repeats do not press it again.
+TEST_F(WindowTest, AHeldKeyPressesTheFocusedButtonOnce)
+{
+    Fill("6", "30", "100");
+    Click(form->Command1);
+    struct Case {
+        QPushButton* button;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        const char* text;
+        int repeats;
+        Repeats style;
+    } const cases[] = {
+        {form->Command3, Qt::Key_Return, Qt::NoModifier, "\r", 50, Repeats::X11},
+        {form->Command3, Qt::Key_Return, Qt::NoModifier, "\r", 50, Repeats::Marked},
+        {form->Command3, Qt::Key_Enter, Qt::KeypadModifier, "\r", 50, Repeats::X11},
+        {form->Command3, Qt::Key_Space, Qt::NoModifier, " ", 50, Repeats::X11},
+        {form->Command3, Qt::Key_Space, Qt::NoModifier, " ", 50, Repeats::Marked},
+        {form->Command3, Qt::Key_Return, Qt::NoModifier, "\r", 0, Repeats::X11},
+        {form->Command1, Qt::Key_Return, Qt::NoModifier, "\r", 50, Repeats::X11},
+        {form->Command1, Qt::Key_Return, Qt::NoModifier, "\r", 50, Repeats::Marked},
+        {form->Command1, Qt::Key_Space, Qt::NoModifier, " ", 50, Repeats::X11},
+        {form->Command1, Qt::Key_Space, Qt::NoModifier, " ", 0, Repeats::X11},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.button->text().toStdString() + ", key " + std::to_string(c.key) + ", " +
+                     std::to_string(c.repeats) + (c.style == Repeats::X11 ? " X11 repeats" : " marked repeats"));
+        c.button->setFocus();
+        QSignalSpy clicks(c.button, &QPushButton::clicked);
+        const std::size_t pages = printed.size();
+        HoldKey(form->windowHandle(), c.key, c.modifiers, c.text, c.repeats, c.style);
+        EXPECT_EQ(clicks.count(), 1);
+        EXPECT_EQ(printed.size() - pages, c.button == form->Command3 ? 1u : 0u);
+        EXPECT_EQ(Focused(), c.button);
+    }
+    // Two taps at one instant, as a program may send them, are two presses.
+    QSignalSpy clicks(form->Command3, &QPushButton::clicked);
+    form->Command3->setFocus();
+    for (int i = 0; i < 2; ++i) {
+        for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent tap(type, Qt::Key_Return, Qt::NoModifier, "\r");
+            tap.setTimestamp(5000);
+            QCoreApplication::sendEvent(form->windowHandle(), &tap);
+        }
+    }
+    EXPECT_EQ(clicks.count(), 2);
+}
+
 TEST_F(WindowTest, ImprimirPrintsTheRecordAndReportsFailures)
 {
     Fill("6", "30", "100");

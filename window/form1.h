@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
 #include "calc/calc_state.h"
 #include "window/toolkit.h"
@@ -48,6 +49,10 @@ private:
     void CreateControls();
     void NameForScreenReaders();
     void Form_Load();
+    bool Window_Event(QEvent* event);
+    bool NumberBox_Event(QLineEdit* box, QEvent* event);
+    void NumberBox_TypeKeys(QLineEdit* box, const std::vector<int>& codes);
+    int KeyPress(const QLineEdit* box, int code);
     int Text1_KeyPress(int code);
     int Text2_KeyPress(int code);
     int Text3_KeyPress(int code);
@@ -67,4 +72,5 @@ private:
     // waits until the clearing is over.
     int clearDepth_ = 0;
     bool unloadPending_ = false;
+    KeyHistory keyHistory_;
 };

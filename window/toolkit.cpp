@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLineEdit>
@@ -199,6 +200,32 @@ std::vector<int> KeyPressCodes(const QKeyEvent& event)
         }
     }
     return control ? std::vector<int>{} : CharacterCodes(event.text());
+}
+
+std::vector<int> TakeCommittedCodes(QInputMethodEvent& event)
+{
+    std::vector<int> codes = CharacterCodes(event.commitString());
+    event.setCommitString(QString(), event.replacementStart(), event.replacementLength());
+    return codes;
+}
+
+bool IsKeyRepeat(KeyHistory& history, const QKeyEvent& event)
+{
+    const unsigned long long at = event.timestamp();
+    if (event.type() == QEvent::KeyRelease) {
+        if (event.key() == history.key) {
+            history.releasedAt = at;
+        }
+        return event.isAutoRepeat();
+    }
+    if (event.key() != history.key) {
+        history = {event.key(), at, at};  // no release yet
+        return event.isAutoRepeat();
+    }
+    const bool repeat =
+        event.isAutoRepeat() || (at == history.releasedAt && history.releasedAt != history.pressedAt);
+    history.pressedAt = at;
+    return repeat;
 }
 
 void TypeInto(QLineEdit* box, int code)

@@ -11,6 +11,7 @@
 #include <vector>
 
 class QComboBox;
+class QInputMethodEvent;
 class QKeyEvent;
 class QLineEdit;
 class QVariant;
@@ -64,6 +65,25 @@ void DoEvents();
 // arrows, Delete, Home, End, Ctrl with a digit...), which the text box
 // handles as usual.
 std::vector<int> KeyPressCodes(const QKeyEvent& event);
+
+// Takes the text an input method commits (a dead key's accent on a letter,
+// a compose sequence, a string of its own) out of event and returns its
+// character codes; the event keeps its preedit and its replacement.
+std::vector<int> TakeCommittedCodes(QInputMethodEvent& event);
+
+// The last key pressed and released in the application, to tell a held
+// key's repeats from new presses.
+struct KeyHistory {
+    int key = 0;
+    unsigned long long pressedAt = 0, releasedAt = 0;  // event timestamps
+};
+
+// True when event, a key press or release delivered to a window, repeats a
+// held key; history is brought up to date. Some platforms mark repeats. X11
+// sends each repeat unmarked, as a release and a press at one instant, later
+// than the key's press before it. A press at the instant of a release that
+// came at the instant of its own press (a tap sent by a program) is new.
+bool IsKeyRepeat(KeyHistory& history, const QKeyEvent& event);
 
 // Types one let-through code into a text box at its cursor: 8 deletes
 // backwards, any other code inserts its character.
