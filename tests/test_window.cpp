@@ -17,8 +17,13 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <iostream>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -614,6 +619,39 @@ TEST_F(WindowTest, SecondLimparQueuedBehindTheFirstEndsAsOneClear)
     EXPECT_TRUE(form->isVisible());
 }
 
+// With the window frozen, thousands of clicks on "Limpar" queue up behind
+// one: none starts a clear inside the running one, so the stack stays
+// shallow; the window ends cleared, and a close queued last waits for it.
+TEST_F(WindowTest, ThousandsOfLimparQueuedBehindOneStartNoClearInside)
+{
+    Fill("6", "30", "100");
+    Click(form->Command1);
+    const auto stackAt = [] { return reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0)); };
+    const std::uintptr_t base = stackAt();
+    std::uintptr_t deepest = 0;
+    int handling = 0, mostHandling = 0;
+    QObject::connect(form->Command2, &QPushButton::released, [&] {
+        mostHandling = std::max(mostHandling, ++handling);
+        deepest = std::max(deepest, base - stackAt());
+    });
+    QObject::connect(form->Command2, &QPushButton::clicked, [&] { --handling; });  // after the window's handler
+    ExpectClosesOnlyAfterTheClear([this] {
+        // Clicks that come in while the window is frozen fall due together
+        // and each is handled inside the event processing of the one before,
+        // as the window system's events are; queued as timers, they do so
+        // whichever event dispatcher Qt runs on.
+        for (int i = 0; i < 10000; ++i) {
+            QTimer::singleShot(1, form.get(), [this] { Click(form->Command2); });
+        }
+        QueueClick(form->Command4);
+        QThread::msleep(20);  // frozen
+    });
+    std::cout << "Limpar clicks handled at once: at most " << mostHandling << ", " << deepest
+              << " bytes of stack\n";
+    EXPECT_LE(mostHandling, 2);  // the clear and a click it lets run
+    EXPECT_LT(deepest, 512u * 1024);
+}
+
 TEST_F(WindowTest, FecharAndTheCloseBoxEndTheProgram)
 {
     EXPECT_TRUE(RunsUntilTheProgramEnds([this] { Click(form->Command4); }));
@@ -712,6 +750,41 @@ TEST_F(WindowTest, AHeldKeyPressesTheFocusedButtonOnce)
         }
     }
     EXPECT_EQ(clicks.count(), 2);
+}
+
+// "Limpar" disables the button that has the focus; the focus goes back to
+// the percentage box, where it is at start-up, and not down the chain to
+// "Fechar", which the next Enter would press.
+TEST_F(WindowTest, EnterAfterLimparDoesNotCloseTheWindow)
+{
+    const auto key = [this](Qt::Key key, const char* text) {
+        HoldKey(form->windowHandle(), key, Qt::NoModifier, text, 0, Repeats::X11);
+    };
+    const struct {
+        const char* how;
+        std::function<void()> pressLimpar;
+    } cases[] = {
+        {"Enter", [&] { key(Qt::Key_Return, "\r"); }},
+        {"Space", [&] { key(Qt::Key_Space, " "); }},
+        {"a click", [this] { Click(form->Command2); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("Limpar pressed with ") + c.how);
+        Fill("6", "30", "100");
+        form->Text3->setFocus();
+        key(Qt::Key_Tab, "\t");
+        ASSERT_EQ(Focused(), form->Command1);
+        key(Qt::Key_Return, "\r");
+        ASSERT_EQ(form->Text4->text(), "24");
+        key(Qt::Key_Tab, "\t");
+        ASSERT_EQ(Focused(), form->Command2);
+        c.pressLimpar();
+        ASSERT_FALSE(form->Command2->isEnabled());
+        EXPECT_EQ(FocusedName(), "Text3");
+        key(Qt::Key_Return, "\r");
+        ASSERT_TRUE(form->isVisible());
+        EXPECT_EQ(FocusedName(), "Combo4");
+    }
 }
 
 TEST_F(WindowTest, ImprimirPrintsTheRecordAndReportsFailures)

@@ -487,6 +487,12 @@ void Form1::Command1_Click()
 
 void Form1::Command2_Click()
 {
+    // A click queued while a clear runs would start a whole clear inside it,
+    // as deep as clicks are queued; the running clear already ends in the
+    // state another would give.
+    if (clearDepth_ > 0) {
+        return;
+    }
     ClearAllControls(this);
 }
 
@@ -501,6 +507,9 @@ void Form1::ClearAllControls(QWidget* frmForm)
         DoEvents();
     }
     SetDefaults();
+    // The focus goes where it is at start-up before the button that has it
+    // is disabled, rather than on down the chain to "Fechar".
+    SetFocus(Text3);
     SetEnabled(Command3, false);
     SetEnabled(Command2, false);
     --clearDepth_;
