@@ -14,6 +14,7 @@
 #include <QLocale>
 #include <QPixmap>
 #include <QPushButton>
+#include <QWindow>
 
 #include <algorithm>
 #include <limits>
@@ -266,8 +267,8 @@ void Form1::CreateControls()
         box->setAttribute(Qt::WA_InputMethodEnabled, false);
     }
     // Every event of the application passes Window_Event and NumberBox_Event
-    // first: the key filter of the number boxes, and held keys on the buttons
-    // of this window and of its message boxes.
+    // first: the key filter of the number boxes, held keys on the buttons of
+    // this window and of its message boxes, the frame of this window.
     qApp->installEventFilter(this);
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
@@ -301,8 +302,7 @@ void Form1::NameForScreenReaders()
 
 void Form1::Form_Load()
 {
-    SetWindowPosition(this, static_cast<float>((ScreenWidth(this) - WindowWidth(this)) * 0.5),
-                      static_cast<float>((ScreenHeight(this) - WindowHeight(this)) * 0.5));
+    CentreWindow();
 
     // The lists offer their table's texts, in the table's order.
     for (const FactorRow& row : SensorFormatTable) AddItem(Combo1, row.text);
@@ -312,6 +312,18 @@ void Form1::Form_Load()
 
     SetDefaults();
     SetFocus(Text3);
+}
+
+// Centres the window's outer size on the screen. A window larger than the
+// screen keeps its top-left corner on it, so that its title bar can be
+// grabbed. Until the window is first mapped its outer size is its client
+// area; Window_Event centres it again once the window manager's frame is
+// known.
+void Form1::CentreWindow()
+{
+    const float left = static_cast<float>((ScreenWidth(this) - WindowWidth(this)) * 0.5);
+    const float top = static_cast<float>((ScreenHeight(this) - WindowHeight(this)) * 0.5);
+    SetWindowPosition(this, std::max(left, 0.0f), std::max(top, 0.0f));
 }
 
 void Form1::SetDefaults()
@@ -331,7 +343,7 @@ void Form1::SetDefaults()
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched->isWindowType()) {
-        return Window_Event(event);
+        return Window_Event(watched, event);
     }
     if (watched == Text1 || watched == Text2 || watched == Text3) {
         return NumberBox_Event(static_cast<QLineEdit*>(watched), event);
@@ -339,9 +351,17 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
-bool Form1::Window_Event(QEvent* event)
+bool Form1::Window_Event(QObject* window, QEvent* event)
 {
     switch (event->type()) {
+    case QEvent::Expose:
+        // Without a window manager the frame is the client area and the
+        // window stays where it is.
+        if (window == windowHandle() && windowHandle()->isExposed() && !centredInFrame_) {
+            centredInFrame_ = true;
+            CentreWindow();
+        }
+        return false;
     case QEvent::KeyPress:
     case QEvent::KeyRelease: {
         // One press, one click: a held Enter or Space does not press the

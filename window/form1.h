@@ -49,7 +49,8 @@ private:
     void CreateControls();
     void NameForScreenReaders();
     void Form_Load();
-    bool Window_Event(QEvent* event);
+    void CentreWindow();
+    bool Window_Event(QObject* window, QEvent* event);
     bool NumberBox_Event(QLineEdit* box, QEvent* event);
     void NumberBox_TypeKeys(QLineEdit* box, const std::vector<int>& codes);
     int KeyPress(const QLineEdit* box, int code);
@@ -72,5 +73,7 @@ private:
     // waits until the clearing is over.
     int clearDepth_ = 0;
     bool unloadPending_ = false;
+    // The window is centred again, frame and all, when it is first mapped.
+    bool centredInFrame_ = false;
     KeyHistory keyHistory_;
 };

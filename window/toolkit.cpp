@@ -122,7 +122,7 @@ int WindowHeight(const QWidget* window)
 
 void SetWindowPosition(QWidget* window, float left, float top)
 {
-    window->move(ToPixels(left), ToPixels(top));
+    window->move(window->screen()->geometry().topLeft() + QPoint(ToPixels(left), ToPixels(top)));
 }
 
 std::vector<QWidget*> Controls(const QWidget* window)

@@ -39,7 +39,10 @@ bool SetListIndex(QWidget* control, int index);
 void SetEnabled(QWidget* control, bool enabled);
 void SetFocus(QWidget* control);
 
-// Screen and outer window sizes in twips; the window's position in twips.
+// Screen and outer window sizes in twips; the window's position in twips
+// from the top-left corner of its screen. The outer size counts the window
+// manager's frame once the window manager has reported it, which it does
+// when the window is first mapped; until then it is the client area.
 int ScreenWidth(const QWidget* window);
 int ScreenHeight(const QWidget* window);
 int WindowWidth(const QWidget* window);
