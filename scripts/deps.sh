@@ -9,7 +9,7 @@ set -euo pipefail
 build_packages=(cmake make g++ qt6-base-dev libcups2-dev fonts-liberation)
 print_packages=(cups cups-client printer-driver-cups-pdf poppler-utils)
 test_packages=(libgtest-dev libx11-dev xvfb x11-apps x11-utils imagemagick clang libclang-rt-14-dev desktop-file-utils
-               python3-pyatspi at-spi2-core dbus-daemon "${print_packages[@]}")
+               python3-pyatspi at-spi2-core dbus-daemon openbox xdotool x11-xkb-utils "${print_packages[@]}")
 
 wanted=()
 for set in "$@"; do
