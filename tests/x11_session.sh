@@ -2,10 +2,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command on a private X server of its own: Xvfb with one screen of
 # the given size, the given keyboard layout, and openbox as window manager
-# when asked; everything it starts lives in a temporary folder and is stopped
-# afterwards. The command gets DISPLAY, QT_QPA_PLATFORM=xcb, HOME and the XDG
-# folders inside the temporary folder, and ORVANTA_X11_WINDOW_MANAGER
-# (openbox or none).
+# when asked, and in a D-Bus session of its own; everything it starts lives
+# in a temporary folder and is stopped afterwards. The command gets DISPLAY,
+# QT_QPA_PLATFORM=xcb, HOME and the XDG folders inside the temporary folder,
+# and ORVANTA_X11_WINDOW_MANAGER (openbox or none).
 #
 # Usage: tests/x11_session.sh [--screen WIDTHxHEIGHT] [--layout LAYOUT]
 #                             [--openbox] -- COMMAND [ARGUMENT...]
@@ -42,6 +42,7 @@ missing=()
 command -v Xvfb >/dev/null || missing+=(xvfb)
 command -v xdotool >/dev/null || missing+=(xdotool)
 command -v xprop >/dev/null || missing+=(x11-utils)
+command -v dbus-run-session >/dev/null || missing+=(dbus-daemon)
 [ -z "$layout" ] || command -v setxkbmap >/dev/null || missing+=(x11-xkb-utils)
 [ "$openbox" = no ] || command -v openbox >/dev/null || missing+=(openbox)
 [ ${#missing[@]} -eq 0 ] || fail "missing Debian packages: ${missing[*]} (bash scripts/deps.sh test)"
@@ -66,8 +67,8 @@ export DISPLAY=$XVFB_DISPLAY QT_QPA_PLATFORM=xcb ORVANTA_X11_WINDOW_MANAGER=none
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_CACHE_HOME=$work/home/.cache \
     XDG_DATA_HOME=$work/home/.local/share XDG_RUNTIME_DIR=$work/runtime
 mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR" || fail "cannot make the session's folders"
-# Nothing of the desktop this runs from: no session bus, no input method
-# but Qt's own compose context.
+# Nothing of the desktop this runs from: no input method but Qt's own
+# compose context, and the session bus of dbus-run-session below.
 unset DBUS_SESSION_BUS_ADDRESS XMODIFIERS QT_IM_MODULE
 
 if [ -n "$layout" ]; then
@@ -89,4 +90,4 @@ if [ "$openbox" = yes ]; then
     }
 fi
 
-"$@"
+dbus-run-session -- "$@"
