@@ -25,8 +25,10 @@ fail() {
 
 while [ $# -gt 0 ]; do
     case $1 in
-        --screen) screen=${2:-}; shift 2 ;;
-        --layout) layout=${2:-}; shift 2 ;;
+        --screen | --layout)
+            [ $# -ge 2 ] || fail "$1 wants a value"
+            if [ "$1" = --screen ]; then screen=$2; else layout=$2; fi
+            shift 2 ;;
         --openbox) openbox=yes; shift ;;
         --) shift; break ;;
         *) fail "unknown option '$1'" ;;
