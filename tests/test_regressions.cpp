@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QTest>
 #include <QWindow>
@@ -37,6 +38,37 @@ TEST(Regression, EveryCharacterOfAKeyEventIsFiltered)
             QTest::sendKeyEvent(QTest::Click, form.windowHandle(), Qt::Key_unknown, QString::fromUtf16(c.typed),
                                 Qt::NoModifier);
             EXPECT_EQ(box->text().toStdString(), c.kept);
+        }
+    }
+}
+
+// Text composed from a dead key and a letter (the Brazilian ABNT2 layout's
+// ´ ~ ^ ` ¨) comes as an input method's commit, past the key presses: each
+// of its characters must pass the number boxes' filter too. The compose
+// context commits even where input methods are turned off.
+TEST(Regression, EveryCharacterAnInputMethodCommitsIsFiltered)
+{
+    struct Case {
+        const char16_t* committed;
+        const char* kept;
+    } const cases[] = {
+        {u"é", ""}, {u"´7", "7"}, {u"12", "12"}, {u"ñ", ""}, {u"ç", ""}, {u"~", ""}, {u"7é.5", "7.5"},
+    };
+    Form1 form([](const CalcState&) {});
+    form.show();
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    for (QLineEdit* box : {form.Text1, form.Text2, form.Text3}) {
+        for (const Case& c : cases) {
+            const QString committed = QString::fromUtf16(c.committed);
+            SCOPED_TRACE(box->objectName().toStdString() + " committing " + committed.toStdString());
+            box->setFocus();
+            box->setText("5");
+            QInputMethodEvent commit;
+            commit.setCommitString(committed);
+            QApplication::sendEvent(box, &commit);
+            EXPECT_EQ(box->text().toStdString(), std::string("5") + c.kept);
+            EXPECT_EQ(box->cursorPosition(), box->text().size());
         }
     }
 }

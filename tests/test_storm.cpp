@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Seeded storms of user actions on the real window: keys of every kind typed
-// wherever the focus is, numbers typed into the number boxes, pastes from
-// their context menu, clicks into them, list picks, clicks on every button,
-// "Limpar" with clicks, keys and a close queued behind it, printing with and
-// without a printer, and a close at the end. A model built from what each
-// action did says what the window must show after every action and after
-// every click the window handles, queued ones included.
+// wherever the focus is, keys held down, numbers typed into the number boxes,
+// text an input method commits into them, pastes from their context menu,
+// clicks into them, list picks, clicks on every button, "Limpar" with clicks,
+// keys and a close queued behind it, printing with and without a printer,
+// and a close at the end. A model built from what each action did says what
+// the window must show after every action and after every click the window
+// handles, queued ones included.
 //
 // ORVANTA_STORM_SEQUENCES (default 100) sequences of ORVANTA_STORM_ACTIONS
 // (default 50) actions run, with seeds from ORVANTA_STORM_FIRST_SEED
@@ -17,6 +18,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QInputMethodEvent>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QLocale>
@@ -129,7 +131,7 @@ const Key Keys[] = {
     {Qt::Key_unknown, None, u"😀", Unchanged},
     {Qt::Key_unknown, None, std::u16string_view(u"\0", 1), Unchanged},
     {Qt::Key_Backspace, None, u"\b", Backspace},
-    {Qt::Key_Backspace, Ctrl, u"", Erase},
+    {Qt::Key_Backspace, Ctrl, u"", Unchanged},  // 127
     {Qt::Key_Delete, None, u"\x7f", Erase},
     {Qt::Key_Delete, Ctrl, u"", Erase},
     {Qt::Key_Delete, Shift, u"", Erase},
@@ -160,10 +162,26 @@ const Key Keys[] = {
     {Qt::Key_Z, Ctrl | Shift, u"\x1a", Unchanged},
     {Qt::Key_A, Ctrl, u"\x01", Unchanged},
     {Qt::Key_J, Ctrl, u"\n", Unchanged},
+    {Qt::Key_Return, Ctrl, u"\r", Unchanged},  // 10
+    {Qt::Key_BracketLeft, Ctrl, u"\x1b", Unchanged},
+    {Qt::Key_Space, Ctrl, u" ", Unchanged},
+    {Qt::Key_2, Ctrl, u"2", Unchanged},  // no code, and no character
     {Qt::Key_U, Ctrl, u"\x15", Unchanged},
     {Qt::Key_A, Alt, u"a", Unchanged},
     {Qt::Key_1, None, u"1a", Insert},  // a key whose text holds two characters
 };
+
+// Keys a user holds down: those that press a button, and one of each kind
+// of edit.
+const Key HeldKeys[] = {
+    {Qt::Key_Return, None, u"\r", Enter},      {Qt::Key_Enter, Keypad, u"\r", Enter},
+    {Qt::Key_Space, None, u" ", Unchanged},    {Qt::Key_5, None, u"5", Insert},
+    {Qt::Key_Backspace, None, u"\b", Backspace}, {Qt::Key_A, None, u"a", Unchanged},
+};
+
+// Texts an input method commits: a dead key's accent on a letter, the
+// accent alone or before a digit, digits, and strings of its own.
+const char16_t* const CommittedTexts[] = {u"é", u"ç", u"ñ", u"ü", u"´", u"~", u"´7", u"12", u"7é.5", u"中文", u"😀"};
 
 // Numbers a user types into a box, a few of them refused by the ranges.
 const char* const TypedNumbers[] = {"1",   "5",    "30",  "1000", "10000", "170", "20", "50",    "100",
@@ -266,6 +284,7 @@ struct Storm {
     std::size_t calcularClicks = 0;
     std::size_t successes = 0;  // of "Calcular"
     std::size_t edits = 0;      // of a number box by a key or a paste
+    std::size_t clicks = 0;     // handled by the window, on any button
     bool closeRequested = false;
     int arrivalsPending = 0;
     std::vector<Snapshot> clicksInProgress;
@@ -392,8 +411,11 @@ void CheckLimpar(Storm& storm, const Snapshot& before)
     storm.computedSinceClear = false;
     storm.result = form.Text4->text();
     ++storm.totals->clears;
-    // A close asked for while clearing waits for the outermost clear.
-    EXPECT_EQ(form.isVisible(), !(storm.closeRequested && !storm.Clearing()));
+    // A close asked for while clearing waits for the clear.
+    EXPECT_EQ(form.isVisible(), !storm.closeRequested);
+    if (form.isVisible()) {
+        EXPECT_EQ(QApplication::focusWidget(), form.Text3);  // where it is at start-up
+    }
 }
 
 void CheckImprimir(Storm& storm, const Snapshot& before)
@@ -430,9 +452,12 @@ void CheckClick(Storm& storm)
     storm.clicksInProgress.pop_back();
     SCOPED_TRACE("click on " + before.button->text().toStdString());
     const Form1& form = *storm.form;
+    ++storm.clicks;
     storm.totals->clicksWhileClearing += storm.Clearing() ? 1 : 0;
     if (before.button == form.Command1) {
         CheckCalcular(storm, before);
+    } else if (before.button == form.Command2 && storm.Clearing()) {
+        CheckNothingChanged(storm, before);  // the running clear ends as another would
     } else if (before.button == form.Command2) {
         CheckLimpar(storm, before);
     } else if (before.button == form.Command3) {
@@ -479,37 +504,50 @@ void CheckWindow(const Storm& storm)
     EXPECT_EQ(storm.printed.size(), storm.expectedPrints);
 }
 
-// Types one key into whatever has the focus, through the window system;
-// returns what it typed where.
-std::string TypeKey(Storm& storm, Key key)
+// The key as the focused control gets it: Space would open a focused pick
+// list, so the key moves in the list instead; a press of "Fechar" would end
+// the storm, which "Fechar" does last, so Tab moves on instead.
+Key KeyForTheFocus(const Storm& storm, const QWidget* focus, const Key& key)
+{
+    if (qobject_cast<const QComboBox*>(focus) && OpensAList(key)) {
+        return {Qt::Key_Down, None, u"", Unchanged};
+    }
+    if (focus == storm.form->Command4 && PressesAButton(key)) {
+        return {Qt::Key_Tab, None, u"\t", Tab};
+    }
+    return key;
+}
+
+// Presses a key into whatever has the focus, through the window, once or
+// held down through its repeats; in a number box each repeat is a key of its
+// own. Returns what it pressed where.
+std::string PressKey(Storm& storm, Key key, int repeats, Repeats style)
 {
     QWidget* focus = QApplication::focusWidget();
-    if (qobject_cast<QComboBox*>(focus) && OpensAList(key)) {
-        key = {Qt::Key_Down, None, u"", Unchanged};
-    }
-    if (focus == storm.form->Command4 && PressesAButton(key)) {  // "Fechar" comes last
-        key = {Qt::Key_Tab, None, u"\t", Tab};
-    }
-    const std::string typed = Describe(key) + " into " + focus->objectName().toStdString();
+    key = KeyForTheFocus(storm, focus, key);
+    const std::string pressed = Describe(key) + " into " + focus->objectName().toStdString();
     auto* box = qobject_cast<QLineEdit*>(focus);
     const QString before = box ? box->text() : QString();
     const qsizetype from = box ? (box->hasSelectedText() ? box->selectionStart() : box->cursorPosition()) : 0;
     const qsizetype selected = box ? box->selectedText().size() : 0;
 
-    QTest::sendKeyEvent(QTest::Click, storm.form->windowHandle(), key.key, KeyText(key), key.modifiers);
+    HoldKey(storm.form->windowHandle(), key.key, key.modifiers, KeyText(key), repeats, style);
 
-    if (box == nullptr) return typed;
+    if (box == nullptr) return pressed;
     const QString after = box->text();
     QWidget* const focusAfter = QApplication::focusWidget();
+    const int presses = repeats + 1;
     switch (key.effect) {
     case Insert:
-        EXPECT_EQ(after, QString(before).replace(from, selected, NumberCharacters(KeyText(key))));
+        EXPECT_EQ(after, QString(before).replace(from, selected, NumberCharacters(KeyText(key)).repeated(presses)));
         break;
-    case Backspace:
-        EXPECT_EQ(after, selected > 0 ? QString(before).remove(from, selected)
-                         : from > 0   ? QString(before).remove(from - 1, 1)
-                                      : before);
+    case Backspace: {
+        // The first press takes the selection if there is one.
+        QString expected = QString(before).remove(from, selected);
+        const qsizetype gone = std::min<qsizetype>(selected > 0 ? presses - 1 : presses, from);
+        EXPECT_EQ(after, expected.remove(from - gone, gone));
         break;
+    }
     case Erase:
         EXPECT_TRUE(OneRunErased(before, after)) << before.toStdString() << " -> " << after.toStdString();
         break;
@@ -517,7 +555,7 @@ std::string TypeKey(Storm& storm, Key key)
         EXPECT_EQ(after, before);
         EXPECT_EQ(focusAfter, box);
         break;
-    case Enter:
+    case Enter:  // repeats go to the unit list, which takes no Enter
         EXPECT_EQ(after, before);
         EXPECT_EQ(focusAfter, box == storm.form->Text1 ? static_cast<QWidget*>(storm.form->Combo2)
                                                        : static_cast<QWidget*>(storm.form->Combo4));
@@ -527,7 +565,12 @@ std::string TypeKey(Storm& storm, Key key)
         EXPECT_NE(focusAfter, box);
         break;
     }
-    return typed;
+    return pressed;
+}
+
+std::string TypeKey(Storm& storm, const Key& key)
+{
+    return PressKey(storm, key, 0, Repeats::X11);
 }
 
 // Clicks into a number box, selects its text and types number over it.
@@ -675,6 +718,47 @@ void TypeAnyKey(Storm& storm)
     storm.actions.push_back(TypeKey(storm, Keys[storm.Pick(std::size(Keys))]));
 }
 
+// Holds a key down wherever the focus is, its repeats sent as X11 sends them
+// or marked as repeats: a focused button is pressed once, however long the
+// key is held.
+void HoldAKey(Storm& storm)
+{
+    const Key& key = HeldKeys[storm.Pick(std::size(HeldKeys))];
+    const int repeats = storm.Pick(40);
+    const Repeats style = storm.Pick(2) == 0 ? Repeats::X11 : Repeats::Marked;
+    const QWidget* focus = QApplication::focusWidget();
+    const bool pressesTheButton =
+        qobject_cast<const QPushButton*>(focus) && PressesAButton(KeyForTheFocus(storm, focus, key));
+    const std::size_t clicks = storm.clicks;
+    storm.actions.push_back("hold " + PressKey(storm, key, repeats, style) + " through " + std::to_string(repeats) +
+                            (style == Repeats::X11 ? " repeats as X11 sends them" : " marked repeats"));
+    EXPECT_EQ(storm.clicks - clicks, pressesTheButton ? 1u : 0u);
+}
+
+// Commits a text into the focused number box, or into one the user clicks
+// into first, as an input method does (the compose context of dead keys, for
+// one): only its digits and full stops go in, over the selection.
+void CommitFromAnInputMethod(Storm& storm)
+{
+    auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    if (box == nullptr) {
+        box = storm.Box(storm.Pick(3));
+        QTest::mouseClick(box, Qt::LeftButton);
+    }
+    const QString text = QString::fromUtf16(CommittedTexts[storm.Pick(std::size(CommittedTexts))]);
+    storm.actions.push_back("commit \"" + text.toStdString() + "\" into " + box->objectName().toStdString() +
+                            " from an input method");
+    const QString before = box->text();
+    const qsizetype from = box->hasSelectedText() ? box->selectionStart() : box->cursorPosition();
+    const qsizetype selected = box->selectedText().size();
+    QInputMethodEvent commit;
+    commit.setCommitString(text);
+    QApplication::sendEvent(box, &commit);
+    const QString kept = NumberCharacters(text);
+    EXPECT_EQ(box->text(), kept.isEmpty() ? before : QString(before).replace(from, selected, kept));
+    EXPECT_EQ(QApplication::focusWidget(), box);
+}
+
 // A click into a number box, or into the result box, which takes no focus.
 void ClickIntoABox(Storm& storm)
 {
@@ -734,9 +818,10 @@ const struct {
     int weight;
     void (*run)(Storm&);
 } Actions[] = {
-    {6, TypeAnyKey},    {2, ClickIntoABox}, {1, PickAListItem}, {2, TypeANumber},
-    {1, FillTheEntries}, {1, PasteFromTheMenu}, {3, ClickCalcular}, {1, ClickImprimir},
-    {1, ClickAjuda},    {1, ClickLimpar},   {2, LimparWithEventsQueuedIfEnabled}, {1, SwapThePrinter},
+    {6, TypeAnyKey},     {2, HoldAKey},         {2, ClickIntoABox},  {1, PickAListItem},
+    {2, TypeANumber},    {1, FillTheEntries},   {1, PasteFromTheMenu}, {1, CommitFromAnInputMethod},
+    {3, ClickCalcular},  {1, ClickImprimir},    {1, ClickAjuda},     {1, ClickLimpar},
+    {2, LimparWithEventsQueuedIfEnabled},       {1, SwapThePrinter},
 };
 
 void RunAction(Storm& storm)

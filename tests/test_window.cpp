@@ -7,6 +7,8 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFontInfo>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -15,8 +17,13 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <iostream>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -315,13 +322,30 @@ TEST_F(WindowTest, WindowIsFixedWithOnlyTitleMenuAndClose)
     }
 }
 
-TEST_F(WindowTest, LoadCentresTheWindowInTwips)
+// CTest runs this on screens larger and smaller than the window.
+TEST_F(WindowTest, FrameIsCentredWhereItFitsWithItsTitleBarOnTheScreen)
 {
-    // Before the window is first shown its outer size is its client size.
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     const QRect screen = form->screen()->geometry();
-    const float left = static_cast<float>((screen.width() * 15 - 12330) * 0.5);
-    const float top = static_cast<float>((screen.height() * 15 - 8925) * 0.5);
-    EXPECT_EQ(form->pos(), QPoint(qRound(left / 15), qRound(top / 15)));
+    const QRect frame = form->frameGeometry();
+    ASSERT_GT(frame.height(), form->height());  // the platform draws a frame
+    const struct {
+        const char* side;
+        int screenStart, screenSize, frameStart, frameSize;
+    } sides[] = {
+        {"across", screen.left(), screen.width(), frame.left(), frame.width()},
+        {"down", screen.top(), screen.height(), frame.top(), frame.height()},
+    };
+    for (const auto& s : sides) {
+        SCOPED_TRACE(std::string(s.side) + " on a screen of " + std::to_string(s.screenSize));
+        const int before = s.frameStart - s.screenStart;
+        const int after = s.screenStart + s.screenSize - s.frameStart - s.frameSize;
+        if (s.frameSize <= s.screenSize) {
+            EXPECT_LE(std::abs(before - after), 1) << "margins " << before << " and " << after;
+        } else {
+            EXPECT_EQ(before, 0);  // the top-left corner, title bar and all, on the screen
+        }
+    }
 }
 
 TEST_F(WindowTest, ControlsAreEnumeratedInCreationOrder)
@@ -425,6 +449,12 @@ TEST_F(WindowTest, NumberBoxesTakeOnlyDigitsFullStopAndEditingKeys)
         {Qt::Key_X, Qt::ControlModifier, "12"},
         {Qt::Key_Escape, Qt::NoModifier, "12"},
         {Qt::Key_Left, Qt::NoModifier, "12"},
+        {Qt::Key_Backspace, Qt::ControlModifier, "12"},  // 127
+        {Qt::Key_Return, Qt::ControlModifier, "12"},     // 10
+        {Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier, "12"},
+        {Qt::Key_BracketLeft, Qt::ControlModifier, "12"},  // 27
+        {Qt::Key_2, Qt::ControlModifier, "12"},            // no code, and no character
+        {Qt::Key_Delete, Qt::ControlModifier, "12"},       // no code: the word after the cursor
     };
     for (QLineEdit* box : {form->Text1, form->Text2, form->Text3}) {
         for (const Case& c : cases) {
@@ -433,6 +463,7 @@ TEST_F(WindowTest, NumberBoxesTakeOnlyDigitsFullStopAndEditingKeys)
             box->setText("12");
             QTest::keyClick(box, c.key, c.modifiers);
             EXPECT_EQ(box->text().toStdString(), c.after);
+            EXPECT_EQ(Focused(), box);
         }
         // Keys that type no character edit as usual.
         box->setText("123");
@@ -605,6 +636,39 @@ TEST_F(WindowTest, SecondLimparQueuedBehindTheFirstEndsAsOneClear)
     EXPECT_TRUE(form->isVisible());
 }
 
+// With the window frozen, thousands of clicks on "Limpar" queue up behind
+// one: none starts a clear inside the running one, so the stack stays
+// shallow; the window ends cleared, and a close queued last waits for it.
+TEST_F(WindowTest, ThousandsOfLimparQueuedBehindOneStartNoClearInside)
+{
+    Fill("6", "30", "100");
+    Click(form->Command1);
+    const auto stackAt = [] { return reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0)); };
+    const std::uintptr_t base = stackAt();
+    std::uintptr_t deepest = 0;
+    int handling = 0, mostHandling = 0;
+    QObject::connect(form->Command2, &QPushButton::released, [&] {
+        mostHandling = std::max(mostHandling, ++handling);
+        deepest = std::max(deepest, base - stackAt());
+    });
+    QObject::connect(form->Command2, &QPushButton::clicked, [&] { --handling; });  // after the window's handler
+    ExpectClosesOnlyAfterTheClear([this] {
+        // Clicks that come in while the window is frozen fall due together
+        // and each is handled inside the event processing of the one before,
+        // as the window system's events are; queued as timers, they do so
+        // whichever event dispatcher Qt runs on.
+        for (int i = 0; i < 10000; ++i) {
+            QTimer::singleShot(1, form.get(), [this] { Click(form->Command2); });
+        }
+        QueueClick(form->Command4);
+        QThread::msleep(20);  // frozen
+    });
+    std::cout << "Limpar clicks handled at once: at most " << mostHandling << ", " << deepest
+              << " bytes of stack\n";
+    EXPECT_LE(mostHandling, 2);  // the clear and a click it lets run
+    EXPECT_LT(deepest, 512u * 1024);
+}
+
 TEST_F(WindowTest, FecharAndTheCloseBoxEndTheProgram)
 {
     EXPECT_TRUE(RunsUntilTheProgramEnds([this] { Click(form->Command4); }));
@@ -653,6 +717,90 @@ TEST_F(WindowTest, FocusedButtonIsPressedBySpaceAndEnter)
         form->Command1->setFocus();
         QTest::keyClick(form->Command1, key);
         EXPECT_EQ(form->Text4->text(), "24");
+    }
+}
+
+// One press, one click: however long Enter or Space is held on a focused
+// button, its repeats do not press it again.
+TEST_F(WindowTest, AHeldKeyPressesTheFocusedButtonOnce)
+{
+    Fill("6", "30", "100");
+    Click(form->Command1);
+    struct Case {
+        QPushButton* button;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        const char* text;
+        int repeats;
+        Repeats style;
+    } const cases[] = {
+        {form->Command3, Qt::Key_Return, Qt::NoModifier, "\r", 50, Repeats::X11},
+        {form->Command3, Qt::Key_Return, Qt::NoModifier, "\r", 50, Repeats::Marked},
+        {form->Command3, Qt::Key_Enter, Qt::KeypadModifier, "\r", 50, Repeats::X11},
+        {form->Command3, Qt::Key_Space, Qt::NoModifier, " ", 50, Repeats::X11},
+        {form->Command3, Qt::Key_Space, Qt::NoModifier, " ", 50, Repeats::Marked},
+        {form->Command3, Qt::Key_Return, Qt::NoModifier, "\r", 0, Repeats::X11},
+        {form->Command1, Qt::Key_Return, Qt::NoModifier, "\r", 50, Repeats::X11},
+        {form->Command1, Qt::Key_Return, Qt::NoModifier, "\r", 50, Repeats::Marked},
+        {form->Command1, Qt::Key_Space, Qt::NoModifier, " ", 50, Repeats::X11},
+        {form->Command1, Qt::Key_Space, Qt::NoModifier, " ", 0, Repeats::X11},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.button->text().toStdString() + ", key " + std::to_string(c.key) + ", " +
+                     std::to_string(c.repeats) + (c.style == Repeats::X11 ? " X11 repeats" : " marked repeats"));
+        c.button->setFocus();
+        QSignalSpy clicks(c.button, &QPushButton::clicked);
+        const std::size_t pages = printed.size();
+        HoldKey(form->windowHandle(), c.key, c.modifiers, c.text, c.repeats, c.style);
+        EXPECT_EQ(clicks.count(), 1);
+        EXPECT_EQ(printed.size() - pages, c.button == form->Command3 ? 1u : 0u);
+        EXPECT_EQ(Focused(), c.button);
+    }
+    // Two taps at one instant, as a program may send them, are two presses.
+    QSignalSpy clicks(form->Command3, &QPushButton::clicked);
+    form->Command3->setFocus();
+    for (int i = 0; i < 2; ++i) {
+        for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent tap(type, Qt::Key_Return, Qt::NoModifier, "\r");
+            tap.setTimestamp(5000);
+            QCoreApplication::sendEvent(form->windowHandle(), &tap);
+        }
+    }
+    EXPECT_EQ(clicks.count(), 2);
+}
+
+// "Limpar" disables the button that has the focus; the focus goes back to
+// the percentage box, where it is at start-up, and not down the chain to
+// "Fechar", which the next Enter would press.
+TEST_F(WindowTest, EnterAfterLimparDoesNotCloseTheWindow)
+{
+    const auto key = [this](Qt::Key key, const char* text) {
+        HoldKey(form->windowHandle(), key, Qt::NoModifier, text, 0, Repeats::X11);
+    };
+    const struct {
+        const char* how;
+        std::function<void()> pressLimpar;
+    } cases[] = {
+        {"Enter", [&] { key(Qt::Key_Return, "\r"); }},
+        {"Space", [&] { key(Qt::Key_Space, " "); }},
+        {"a click", [this] { Click(form->Command2); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("Limpar pressed with ") + c.how);
+        Fill("6", "30", "100");
+        form->Text3->setFocus();
+        key(Qt::Key_Tab, "\t");
+        ASSERT_EQ(Focused(), form->Command1);
+        key(Qt::Key_Return, "\r");
+        ASSERT_EQ(form->Text4->text(), "24");
+        key(Qt::Key_Tab, "\t");
+        ASSERT_EQ(Focused(), form->Command2);
+        c.pressLimpar();
+        ASSERT_FALSE(form->Command2->isEnabled());
+        EXPECT_EQ(FocusedName(), "Text3");
+        key(Qt::Key_Return, "\r");
+        ASSERT_TRUE(form->isVisible());
+        EXPECT_EQ(FocusedName(), "Combo4");
     }
 }
 
@@ -712,6 +860,54 @@ TEST(MessageBox, RealBoxShowsCriticalIconTitleAndOneOk)
     EXPECT_EQ(title, "Mensagem de Erro!");
     EXPECT_EQ(icon, QMessageBox::Critical);
     EXPECT_EQ(buttons, 1);
+}
+
+// The codes the key-press handlers see, as the classic desktop makes them,
+// for keys as X11 delivers them (key, modifiers, text).
+TEST(Toolkit, KeysMakeTheClassicCharacterCodes)
+{
+    const auto ctrl = Qt::ControlModifier;
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        const char16_t* text;
+        std::vector<int> codes;
+    } cases[] = {
+        {Qt::Key_7, {}, u"7", {'7'}},
+        {Qt::Key_unknown, {}, u"1a", {'1', 'a'}},
+        {Qt::Key_Eacute, {}, u"é", {0xe9}},
+        {Qt::Key_Backspace, {}, u"\b", {8}},
+        {Qt::Key_Backspace, ctrl, u"\b", {127}},
+        {Qt::Key_Backspace, Qt::ShiftModifier, u"\b", {8}},
+        {Qt::Key_Return, {}, u"\r", {13}},
+        {Qt::Key_Return, ctrl, u"\r", {10}},
+        {Qt::Key_Enter, ctrl | Qt::KeypadModifier, u"\r", {10}},
+        {Qt::Key_M, ctrl, u"\r", {13}},
+        {Qt::Key_J, ctrl, u"\n", {10}},
+        {Qt::Key_H, ctrl, u"\b", {8}},
+        {Qt::Key_A, ctrl | Qt::ShiftModifier, u"\x01", {1}},
+        {Qt::Key_Escape, {}, u"\x1b", {27}},
+        {Qt::Key_BracketLeft, ctrl, u"\x1b", {27}},
+        {Qt::Key_Backslash, ctrl, u"\x1c", {28}},
+        {Qt::Key_BracketRight, ctrl, u"\x1d", {29}},
+        {Qt::Key_AsciiCircum, ctrl | Qt::ShiftModifier, u"\x1e", {30}},
+        {Qt::Key_Underscore, ctrl | Qt::ShiftModifier, u"\x1f", {31}},
+        {Qt::Key_At, ctrl | Qt::ShiftModifier, u"", {0}},
+        {Qt::Key_Space, ctrl, u" ", {32}},
+        {Qt::Key_V, ctrl, u"\x16", {22}},
+        {Qt::Key_Insert, Qt::ShiftModifier, u"", {22}},
+        {Qt::Key_2, ctrl, u"2", {}},
+        {Qt::Key_Delete, {}, u"\x7f", {}},
+        {Qt::Key_Delete, ctrl, u"", {}},
+        {Qt::Key_Tab, {}, u"\t", {}},
+        {Qt::Key_Left, ctrl, u"", {}},
+        {Qt::Key_Home, {}, u"", {}},
+    };
+    for (const auto& c : cases) {
+        const QKeyEvent event(QEvent::KeyPress, c.key, c.modifiers, QString::fromUtf16(c.text));
+        EXPECT_EQ(KeyPressCodes(event), c.codes)
+            << QKeySequence(QKeyCombination(c.modifiers, c.key)).toString().toStdString();
+    }
 }
 
 TEST(Toolkit, PropertiesByNameFailWithoutEffect)

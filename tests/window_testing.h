@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the window tests share: the window's message texts, a recorder of its
-// message boxes, clicks queued behind the running handler, and records shown
-// field by field when they differ.
+// message boxes, clicks queued behind the running handler, held keys, and
+// records shown field by field when they differ.
 #pragma once
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
+#include <QWindow>
 
 #include <functional>
 #include <ostream>
@@ -58,6 +60,34 @@ inline void QueueClick(QWidget* button)
                                                         Qt::LeftButton, Qt::NoModifier));
     QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonRelease, centre, global,
                                                         Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+}
+
+// How a platform sends the repeats of a held key: X11 as a release and a
+// press at one instant, neither marked as a repeat; others mark them.
+enum class Repeats { X11, Marked };
+
+// Holds a key down on window through repeats automatic repeats and lets it
+// go, as the window system delivers a held key: at the times a user's keys
+// have, which do not depend on how long the window takes over each event.
+// With no repeats it is a key typed.
+inline void HoldKey(QWindow* window, Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& text, int repeats,
+                    Repeats style)
+{
+    static unsigned long long clock = 1'000'000'000;  // well past the times of Qt Test's key events
+    const auto send = [&](QEvent::Type type, bool marked) {
+        QKeyEvent event(type, key, modifiers, text, marked);
+        event.setTimestamp(clock);
+        QCoreApplication::sendEvent(window, &event);
+        QCoreApplication::processEvents();
+    };
+    send(QEvent::KeyPress, false);
+    clock += 660;  // the usual delay before the first repeat, then 25 a second
+    for (int i = 0; i < repeats; ++i, clock += 40) {
+        send(QEvent::KeyRelease, style == Repeats::Marked);
+        send(QEvent::KeyPress, style == Repeats::Marked);
+    }
+    send(QEvent::KeyRelease, false);
+    clock += 1000;
 }
 
 // A record in a failure message, field by field.

@@ -1,17 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window/form1.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFont>
 #include <QIcon>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPixmap>
 #include <QPushButton>
+#include <QWindow>
 
 #include <algorithm>
 #include <limits>
@@ -257,11 +260,16 @@ void Form1::CreateControls()
         previous = control;
     }
 
-    // Typed text reaches the numeric boxes only through the key filter.
+    // Input methods keep out of the number boxes where they let themselves
+    // be kept out; the compose context of dead keys does not, and what it
+    // commits goes through the key filter in NumberBox_Event.
     for (QLineEdit* box : {Text1, Text2, Text3}) {
         box->setAttribute(Qt::WA_InputMethodEnabled, false);
-        box->installEventFilter(this);
     }
+    // Every event of the application passes Window_Event and NumberBox_Event
+    // first: the key filter of the number boxes, held keys on the buttons of
+    // this window and of its message boxes, the frame of this window.
+    qApp->installEventFilter(this);
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
@@ -307,8 +315,7 @@ void Form1::NameForScreenReaders()
 
 void Form1::Form_Load()
 {
-    SetWindowPosition(this, static_cast<float>((ScreenWidth(this) - WindowWidth(this)) * 0.5),
-                      static_cast<float>((ScreenHeight(this) - WindowHeight(this)) * 0.5));
+    CentreWindow();
 
     // The lists offer their table's texts, in the table's order.
     for (const FactorRow& row : SensorFormatTable) AddItem(Combo1, row.text);
@@ -318,6 +325,18 @@ void Form1::Form_Load()
 
     SetDefaults();
     SetFocus(Text3);
+}
+
+// Centres the window's outer size on the screen. A window larger than the
+// screen keeps its top-left corner on it, so that its title bar can be
+// grabbed. Until the window is first mapped its outer size is its client
+// area; Window_Event centres it again once the window manager's frame is
+// known.
+void Form1::CentreWindow()
+{
+    const float left = static_cast<float>((ScreenWidth(this) - WindowWidth(this)) * 0.5);
+    const float top = static_cast<float>((ScreenHeight(this) - WindowHeight(this)) * 0.5);
+    SetWindowPosition(this, std::max(left, 0.0f), std::max(top, 0.0f));
 }
 
 void Form1::SetDefaults()
@@ -336,29 +355,89 @@ void Form1::SetDefaults()
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::KeyPress) {
-        return QWidget::eventFilter(watched, event);
+    if (watched->isWindowType()) {
+        return Window_Event(watched, event);
     }
-    const std::vector<int> codes = KeyPressCodes(*static_cast<QKeyEvent*>(event));
-    if (codes.empty()) {
+    if (watched == Text1 || watched == Text2 || watched == Text3) {
+        return NumberBox_Event(static_cast<QLineEdit*>(watched), event);
+    }
+    return false;
+}
+
+bool Form1::Window_Event(QObject* window, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::Expose:
+        // Without a window manager the frame is the client area and the
+        // window stays where it is.
+        if (window == windowHandle() && windowHandle()->isExposed() && !centredInFrame_) {
+            centredInFrame_ = true;
+            CentreWindow();
+        }
+        return false;
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
+        // One press, one click: a held Enter or Space does not press the
+        // focused button again.
+        const auto& key = *static_cast<QKeyEvent*>(event);
+        return IsKeyRepeat(keyHistory_, key) && key.type() == QEvent::KeyPress &&
+               qobject_cast<QAbstractButton*>(QApplication::focusWidget()) != nullptr &&
+               (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.key() == Qt::Key_Space ||
+                key.key() == Qt::Key_Select);
+    }
+    default:
         return false;
     }
-    // The filter is installed on the three number boxes only.
-    int (Form1::*keyPress)(int) = watched == Text1   ? &Form1::Text1_KeyPress
-                                  : watched == Text2 ? &Form1::Text2_KeyPress
-                                                     : &Form1::Text3_KeyPress;
-    if (codes.size() == 1) {
-        return (this->*keyPress)(codes.front()) == 0;  // 0 discards the key
+}
+
+bool Form1::NumberBox_Event(QLineEdit* box, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        const std::vector<int> codes = KeyPressCodes(*static_cast<QKeyEvent*>(event));
+        if (codes.empty()) {
+            return false;
+        }
+        if (codes.size() == 1) {
+            return KeyPress(box, codes.front()) == 0;  // 0 discards the key
+        }
+        NumberBox_TypeKeys(box, codes);
+        return true;
     }
-    // A key event that types several characters: each is a key of its own,
-    // and the box gets those let through.
+    case QEvent::InputMethod: {
+        // Text composed from a dead key and a letter comes as an input
+        // method's commit, past the key presses. The box takes the rest of
+        // the event first, then the committed characters as keys.
+        auto& input = *static_cast<QInputMethodEvent*>(event);
+        if (input.commitString().isEmpty()) {
+            return false;
+        }
+        const std::vector<int> codes = TakeCommittedCodes(input);
+        QCoreApplication::sendEvent(box, &input);
+        NumberBox_TypeKeys(box, codes);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+// Several characters typed at once: each is a key of its own, and the box
+// gets those let through.
+void Form1::NumberBox_TypeKeys(QLineEdit* box, const std::vector<int>& codes)
+{
     for (const int code : codes) {
-        const int result = (this->*keyPress)(code);
+        const int result = KeyPress(box, code);
         if (result != 0 && result != EnterCode) {
-            TypeInto(static_cast<QLineEdit*>(watched), result);
+            TypeInto(box, result);
         }
     }
-    return true;
+}
+
+// The key-press handler of the number box.
+int Form1::KeyPress(const QLineEdit* box, int code)
+{
+    return box == Text1 ? Text1_KeyPress(code) : box == Text2 ? Text2_KeyPress(code) : Text3_KeyPress(code);
 }
 
 int Form1::Text1_KeyPress(int code)
@@ -441,6 +520,12 @@ void Form1::Command1_Click()
 
 void Form1::Command2_Click()
 {
+    // A click queued while a clear runs would start a whole clear inside it,
+    // as deep as clicks are queued; the running clear already ends in the
+    // state another would give.
+    if (clearDepth_ > 0) {
+        return;
+    }
     ClearAllControls(this);
 }
 
@@ -455,6 +540,9 @@ void Form1::ClearAllControls(QWidget* frmForm)
         DoEvents();
     }
     SetDefaults();
+    // The focus goes where it is at start-up before the button that has it
+    // is disabled, rather than on down the chain to "Fechar".
+    SetFocus(Text3);
     SetEnabled(Command3, false);
     SetEnabled(Command2, false);
     --clearDepth_;

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
 #include "calc/calc_state.h"
 #include "window/toolkit.h"
@@ -48,6 +49,11 @@ private:
     void CreateControls();
     void NameForScreenReaders();
     void Form_Load();
+    void CentreWindow();
+    bool Window_Event(QObject* window, QEvent* event);
+    bool NumberBox_Event(QLineEdit* box, QEvent* event);
+    void NumberBox_TypeKeys(QLineEdit* box, const std::vector<int>& codes);
+    int KeyPress(const QLineEdit* box, int code);
     int Text1_KeyPress(int code);
     int Text2_KeyPress(int code);
     int Text3_KeyPress(int code);
@@ -67,4 +73,7 @@ private:
     // waits until the clearing is over.
     int clearDepth_ = 0;
     bool unloadPending_ = false;
+    // The window is centred again, frame and all, when it is first mapped.
+    bool centredInFrame_ = false;
+    KeyHistory keyHistory_;
 };

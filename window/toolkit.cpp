@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include <QWidget>
 
 #include <cmath>
+#include <span>
 
 #include "calc/number_text.h"
 
@@ -31,6 +33,16 @@ QString SelectedItem(const QComboBox* list)
 int ToPixels(float twips)
 {
     return static_cast<int>(std::lround(twips / TwipsPerPixel));
+}
+
+// One code per character of text.
+std::vector<int> CharacterCodes(const QString& text)
+{
+    std::vector<int> codes;
+    for (const QChar character : text) {
+        codes.push_back(character.unicode());
+    }
+    return codes;
 }
 
 }  // namespace
@@ -110,7 +122,7 @@ int WindowHeight(const QWidget* window)
 
 void SetWindowPosition(QWidget* window, float left, float top)
 {
-    window->move(ToPixels(left), ToPixels(top));
+    window->move(window->screen()->geometry().topLeft() + QPoint(ToPixels(left), ToPixels(top)));
 }
 
 std::vector<QWidget*> Controls(const QWidget* window)
@@ -161,27 +173,59 @@ std::vector<int> KeyPressCodes(const QKeyEvent& event)
             return {shortcut.code};
         }
     }
-    switch (event.key()) {
-    case Qt::Key_Backspace:
-        return {BackspaceCode};
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return {EnterCode};
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-    case Qt::Key_Delete:
-        return {};
-    default:
-        break;
-    }
-    if ((event.modifiers() & Qt::ControlModifier) && event.key() >= Qt::Key_A && event.key() <= Qt::Key_Z) {
+    // Keys whose code is not their text, alone and with Ctrl. Ctrl with any
+    // other key but a letter makes no code.
+    struct KeyCode {
+        int key;
+        int code;  // NoCode: the key makes none
+    };
+    constexpr int NoCode = -1;
+    static constexpr KeyCode plainKeys[] = {
+        {Qt::Key_Backspace, BackspaceCode}, {Qt::Key_Return, EnterCode}, {Qt::Key_Enter, EnterCode},
+        {Qt::Key_Escape, 27}, {Qt::Key_Tab, NoCode}, {Qt::Key_Backtab, NoCode}, {Qt::Key_Delete, NoCode},
+    };
+    static constexpr KeyCode controlKeys[] = {
+        {Qt::Key_Backspace, 127}, {Qt::Key_Return, 10}, {Qt::Key_Enter, 10}, {Qt::Key_Space, 32},
+        {Qt::Key_At, 0}, {Qt::Key_BracketLeft, 27}, {Qt::Key_Backslash, 28}, {Qt::Key_BracketRight, 29},
+        {Qt::Key_AsciiCircum, 30}, {Qt::Key_Underscore, 31},
+    };
+    const bool control = event.modifiers() & Qt::ControlModifier;
+    if (control && event.key() >= Qt::Key_A && event.key() <= Qt::Key_Z) {
         return {event.key() - Qt::Key_A + 1};
     }
-    std::vector<int> codes;
-    for (const QChar character : event.text()) {
-        codes.push_back(character.unicode());
+    const std::span<const KeyCode> keys = control ? std::span<const KeyCode>(controlKeys) : plainKeys;
+    for (const KeyCode& key : keys) {
+        if (key.key == event.key()) {
+            return key.code == NoCode ? std::vector<int>{} : std::vector<int>{key.code};
+        }
     }
+    return control ? std::vector<int>{} : CharacterCodes(event.text());
+}
+
+std::vector<int> TakeCommittedCodes(QInputMethodEvent& event)
+{
+    std::vector<int> codes = CharacterCodes(event.commitString());
+    event.setCommitString(QString(), event.replacementStart(), event.replacementLength());
     return codes;
+}
+
+bool IsKeyRepeat(KeyHistory& history, const QKeyEvent& event)
+{
+    const unsigned long long at = event.timestamp();
+    if (event.type() == QEvent::KeyRelease) {
+        if (event.key() == history.key) {
+            history.releasedAt = at;
+        }
+        return event.isAutoRepeat();
+    }
+    if (event.key() != history.key) {
+        history = {event.key(), at, at};  // no release yet
+        return event.isAutoRepeat();
+    }
+    const bool repeat =
+        event.isAutoRepeat() || (at == history.releasedAt && history.releasedAt != history.pressedAt);
+    history.pressedAt = at;
+    return repeat;
 }
 
 void TypeInto(QLineEdit* box, int code)

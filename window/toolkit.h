@@ -11,6 +11,7 @@
 #include <vector>
 
 class QComboBox;
+class QInputMethodEvent;
 class QKeyEvent;
 class QLineEdit;
 class QVariant;
@@ -38,7 +39,10 @@ bool SetListIndex(QWidget* control, int index);
 void SetEnabled(QWidget* control, bool enabled);
 void SetFocus(QWidget* control);
 
-// Screen and outer window sizes in twips; the window's position in twips.
+// Screen and outer window sizes in twips; the window's position in twips
+// from the top-left corner of its screen. The outer size counts the window
+// manager's frame once the window manager has reported it, which it does
+// when the window is first mapped; until then it is the client area.
 int ScreenWidth(const QWidget* window);
 int ScreenHeight(const QWidget* window);
 int WindowWidth(const QWidget* window);
@@ -55,13 +59,34 @@ bool SetProperty(QWidget* control, std::string_view name, const QVariant& value)
 // Runs the events queued so far to completion.
 void DoEvents();
 
-// The character codes a key press types, as the key-press handlers see
-// them: 8 for Backspace, 13 for Enter, the control character of Ctrl with a
-// letter and of the keyboard's clipboard shortcuts, otherwise one code per
-// typed character (an input method or a keyboard layout may type several at
-// once). None for keys that type no character (Tab, arrows, Delete, Home,
-// End...), which the text box handles as usual.
+// The character codes a key press makes, as the classic desktop makes them
+// and the key-press handlers see them: 8 for Backspace and 13 for Enter, 127
+// and 10 with Ctrl, 27 for Escape, the control character of Ctrl with a
+// letter or with @ [ \ ] ^ _ and of the keyboard's clipboard and undo
+// shortcuts, otherwise one code per typed character (a keyboard layout may
+// type several at once). None for keys that make no character code (Tab,
+// arrows, Delete, Home, End, Ctrl with a digit...), which the text box
+// handles as usual.
 std::vector<int> KeyPressCodes(const QKeyEvent& event);
+
+// Takes the text an input method commits (a dead key's accent on a letter,
+// a compose sequence, a string of its own) out of event and returns its
+// character codes; the event keeps its preedit and its replacement.
+std::vector<int> TakeCommittedCodes(QInputMethodEvent& event);
+
+// The last key pressed and released in the application, to tell a held
+// key's repeats from new presses.
+struct KeyHistory {
+    int key = 0;
+    unsigned long long pressedAt = 0, releasedAt = 0;  // event timestamps
+};
+
+// True when event, a key press or release delivered to a window, repeats a
+// held key; history is brought up to date. Some platforms mark repeats. X11
+// sends each repeat unmarked, as a release and a press at one instant, later
+// than the key's press before it. A press at the instant of a release that
+// came at the instant of its own press (a tap sent by a program) is new.
+bool IsKeyRepeat(KeyHistory& history, const QKeyEvent& event);
 
 // Types one let-through code into a text box at its cursor: 8 deletes
 // backwards, any other code inserts its character.
