@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// ParseNumber on arbitrary bytes. No text reads as NaN: the reader builds
-// only signs, digits, a full stop and an exponent, so neither "nan" nor an
-// operation that makes one can come out of it. Blanks, tabs and line feeds
+// ParseNumber on arbitrary bytes. No text reads as NaN: std::from_chars is
+// handed only texts that open with a digit or a full stop after one sign,
+// and nothing else in the reader makes one. Blanks, tabs and line feeds
 // count nowhere, nothing after a comma counts, and a text that starts like
 // a decimal number reads as the C library's strtod reads it in the C locale,
-// an implementation that shares no code with ours.
+// an implementation independent of the std::from_chars ours stands on.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>

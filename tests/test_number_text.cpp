@@ -61,6 +61,24 @@ TEST(ParseNumber, ReadsTheLeadingNumber)
         {"12\xC3\xA9", 12},
         {"\r12", 0},
         {"&H10", 0},
+        {"+-5", 0},
+        {"-+5", 0},
+        {".e5", 0},
+        {"-.", 0},
+        {"-.5", -0.5},
+        {"1.e2", 100},
+        {"0x1p3", 0},
+        {"inf", 0},
+        {"-inf", 0},
+        {"INFINITY", 0},
+        {"nan", 0},
+        {"+nan", 0},
+        {"1inf", 1},
+        {"1e+-5", 1},
+        {" - 1 2 . 5 e 1 ", -125},
+        {"1e" + std::string(29, '0') + "2", 100},
+        {std::string("\0" "5", 2), 0},
+        {std::string("-\0" "5", 3), 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -80,6 +98,41 @@ TEST(ParseNumber, TextsBeyondTheDoubleRangeGiveInfinity)
     EXPECT_DOUBLE_EQ(ParseNumber("1" + std::string(5000, '0') + "e-5000"), 1.0);
     EXPECT_DOUBLE_EQ(ParseNumber("1e99999999999999999999999999999999"), std::numeric_limits<double>::infinity());
     EXPECT_DOUBLE_EQ(ParseNumber("1e-99999999999999999999999999999999"), 0.0);
+}
+
+// Beyond the double range the sign stays, on the zero too; the exponent may
+// have more digits than any integer holds.
+TEST(ParseNumber, TextsBeyondTheDoubleRangeKeepTheirSign)
+{
+    constexpr double Infinity = std::numeric_limits<double>::infinity();
+    const std::string longExponent(30, '9');
+    const std::string zeros(400, '0');
+    struct Case {
+        std::string text;
+        double value;
+    } const cases[] = {
+        {"1e" + longExponent, Infinity},
+        {"-1e" + longExponent, -Infinity},
+        {"1e+" + longExponent, Infinity},
+        {"1e-" + longExponent, 0.0},
+        {"-1e-" + longExponent, -0.0},
+        {"0." + zeros + "1e" + longExponent, Infinity},
+        {"1" + zeros + "e-" + longExponent, 0.0},
+        {"1e" + std::string(27, '0') + "400", Infinity},
+        {"99999e-330", 0.0},
+        {"-0." + zeros + "1", -0.0},
+        {"-0." + zeros + "1e800", -Infinity},
+        {"1" + zeros + "e-750", 0.0},
+        {"- 1 e 4 0 0", -Infinity},
+        {"-0", -0.0},
+        {"-", 0.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 40));
+        const double value = ParseNumber(c.text);
+        EXPECT_EQ(value, c.value);
+        EXPECT_EQ(std::signbit(value), std::signbit(c.value));
+    }
 }
 
 TEST(ParseNumber, SurvivesEveryByte)
@@ -118,12 +171,26 @@ TEST(NumberToText, GeneralNumberForm)
         {-1.5875e8f, "-1.5875E+08", "-1,5875E+08"},
         {0.1f, "0.1", "0,1"},
         {1.0f / 3.0f, "0.3333333", "0,3333333"},
+        {std::numeric_limits<float>::max(), "3.402823E+38", "3,402823E+38"},
+        {-std::numeric_limits<float>::min(), "-1.175494E-38", "-1,175494E-38"},
+        {std::numeric_limits<float>::denorm_min(), "1.401298E-45", "1,401298E-45"},
+        {std::numeric_limits<float>::quiet_NaN(), "NaN", "NaN"},
+        {std::numeric_limits<float>::infinity(), "Inf", "Inf"},
+        {-std::numeric_limits<float>::infinity(), "-Inf", "-Inf"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.point);
         EXPECT_EQ(NumberToText(c.value, "."), c.point);
         EXPECT_EQ(NumberToText(c.value, ","), c.comma);
     }
+}
+
+// A regional separator may take more than one byte (the Arabic one is two
+// in UTF-8).
+TEST(NumberToText, SeparatorOfSeveralBytes)
+{
+    EXPECT_EQ(NumberToText(-1.5875e8f, "\xD9\xAB"), "-1\xD9\xAB" "5875E+08");
+    EXPECT_EQ(NumberToText(15.4f, "\xD9\xAB"), "15\xD9\xAB" "4");
 }
 
 }  // namespace
