@@ -33,7 +33,9 @@ sanitize() {
     # Test discovery runs the test programs while building.
     cmake --build "$build" -j"$jobs"
     local status=0
-    ctest --test-dir "$build" --output-on-failure --no-tests=error -j"$jobs" || status=$?
+    # The package tests build with Debian's flags, not these, and the style
+    # check reads sources: neither runs sanitized code.
+    ctest --test-dir "$build" --output-on-failure --no-tests=error -j"$jobs" -E '^(Package|Style)\.' || status=$?
     grep -h '^Storm: ' "$build/Testing/Temporary/LastTest.log" || true
     if [ -n "$(ls -A "$reports")" ]; then
         echo "hardening: sanitizer reports:" >&2
