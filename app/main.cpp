@@ -65,8 +65,7 @@ QString StartFailure(const QString& fatalText)
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
         return QStringLiteral("nenhuma sessão gráfica disponível (DISPLAY e WAYLAND_DISPLAY não estão definidas)");
     }
-    static const QRegularExpression tried(
-        QStringLiteral("^Could not (find|load) the Qt platform plugin \"([^\"]*)\""));
+    static const QRegularExpression tried(QStringLiteral("^Could not (find|load) the Qt platform plugin \"([^\"]*)\""));
     QStringList causes;   // displays named but not opened, platforms that failed
     QStringList unnamed;  // displays tried but not named
     for (const HeldMessage& message : heldMessages) {
@@ -103,8 +102,7 @@ QString StartFailure(const QString& fatalText)
 void HoldStartupMessage(QtMsgType type, const QMessageLogContext& context, const QString& text)
 {
     if (type == QtFatalMsg) {
-        const QString line =
-            QStringLiteral("orvanta: não foi possível abrir a janela: %1.\n").arg(StartFailure(text));
+        const QString line = QStringLiteral("orvanta: não foi possível abrir a janela: %1.\n").arg(StartFailure(text));
         std::fputs(line.toUtf8().constData(), stderr);
         std::_Exit(EXIT_FAILURE);
     }

@@ -91,8 +91,8 @@ void ComputeFocalLength(CalcState& state)
     CheckFloatingPoint("percentage");
     state.sngScreenFraction = SettledSingle(fraction);
 
-    const double numerator = static_cast<double>(state.sngScreenFraction) * state.sngSensorHeight *
-                             state.sngDistance * state.sngDistanceUnitFactor;
+    const double numerator = static_cast<double>(state.sngScreenFraction) * state.sngSensorHeight * state.sngDistance *
+                             state.sngDistanceUnitFactor;
     const double denominator =
         static_cast<double>(state.sngDimensionFactor) * state.sngTargetSize * state.sngTargetUnitFactor;
     const double quotient = Settled(numerator / denominator);

@@ -22,14 +22,19 @@ inline constexpr FactorRow SensorFormatTable[] = {
 // Millimetres per unit, for the target's and the distance's unit alike.
 // A foot is 304.8 mm (twelve inches).
 inline constexpr FactorRow LengthUnitTable[] = {
-    {"milimetros", 1.0f}, {"centimetros", 10.0f}, {"metros", 1000.0f}, {"pés", 304.8f},
+    {"milimetros", 1.0f},
+    {"centimetros", 10.0f},
+    {"metros", 1000.0f},
+    {"pés", 304.8f},
 };
 
 // Divides the sensor height into the sensor dimension that matches the
 // dimension measured on the target (4:3 sensor: width = h / 0.75,
 // diagonal = h / 0.6).
 inline constexpr FactorRow DimensionKindTable[] = {
-    {"Altura", 1.0f}, {"Largura", 0.75f}, {"Diagonal", 0.6f},
+    {"Altura", 1.0f},
+    {"Largura", 0.75f},
+    {"Diagonal", 0.6f},
 };
 
 // Accepted ranges of the three numeric entries, bounds included.

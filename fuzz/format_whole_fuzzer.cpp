@@ -12,8 +12,8 @@
 #include <string>
 #include <string_view>
 
-#include "report/format_whole.h"
 #include "fuzz/require.h"
+#include "report/format_whole.h"
 
 namespace {
 
@@ -85,8 +85,8 @@ bool DoubleDecidesTheRounding(std::string_view number)
     const std::size_t last = number.find_last_of("123456789");
     const std::size_t digits = last - first + 1 - (point > first && point < last ? 1 : 0);
     const std::size_t wholeDigits = point == std::string_view::npos ? number.size() - first
-                                    : point > first                ? point - first
-                                                                   : 0;
+                                    : point > first                 ? point - first
+                                                                    : 0;
     return digits <= 15 && wholeDigits <= 15;
 }
 

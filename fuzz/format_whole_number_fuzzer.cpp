@@ -11,8 +11,8 @@
 #include <cstring>
 #include <string>
 
-#include "report/format_whole.h"
 #include "fuzz/require.h"
+#include "report/format_whole.h"
 
 namespace {
 

@@ -20,7 +20,8 @@ inline std::string DimensionRemainder(const CalcState& state)
 // off, print position across, print a line (or only move to the next one)
 // and end the document.
 template <class Printer>
-concept ReportPrinter = requires(Printer printer, std::string_view text, int number, bool on) {
+concept ReportPrinter = requires(Printer printer, std::string_view text, int number, bool on)
+{
     printer.PageCoordinates(number, number, number, number, number);
     printer.FontName(text);
     printer.FontSize(number);
@@ -58,12 +59,10 @@ void PrintReport(Printer& printer, const CalcState& state, std::string_view deci
     printer.PrintLine("Distância da Camera/Lente: " + FormatWhole(state.sngDistance) + " " +
                       whole(state.strDistanceUnit));
     printer.PrintLine();
-    printer.PrintLine("Porcentagem da Tela a ser Ocupada pela Imagem: " +
-                      FormatWhole(state.sngScreenPercent) + "%");
+    printer.PrintLine("Porcentagem da Tela a ser Ocupada pela Imagem: " + FormatWhole(state.sngScreenPercent) + "%");
     printer.Emphasis(true);
     printer.PrintLine();
-    printer.PrintLine("Distância Focal da lente a ser utilizada: " +
-                      FormatWhole(state.sngFocalLengthShown) + " mm");
+    printer.PrintLine("Distância Focal da lente a ser utilizada: " + FormatWhole(state.sngFocalLengthShown) + " mm");
     printer.Emphasis(false);
     printer.PrintLine();
     printer.EndDocument();

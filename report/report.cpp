@@ -58,7 +58,7 @@ struct PaperPrinter {
     QFont font{};
     double pageLeft = 0;
     double pixelsPerUnit = 1;
-    QPointF position{}; // device pixels from the printable area's top left
+    QPointF position{};  // device pixels from the printable area's top left
 
     // (mode, left, top, right, bottom). Lines flow down at the font's line
     // height and the print position is across, so only the horizontal scale
@@ -102,15 +102,13 @@ struct PaperPrinter {
     void EndDocument()
     {
         position = {};
-        if (!painter.end())
-            throw PrintError(NoRoomMessage);
+        if (!painter.end()) throw PrintError(NoRoomMessage);
     }
 
     // The document begins with its first print.
     void Begin()
     {
-        if (!painter.isActive() && !painter.begin(&writer))
-            throw PrintError(NoRoomMessage);
+        if (!painter.isActive() && !painter.begin(&writer)) throw PrintError(NoRoomMessage);
     }
 
     void NewLine() { position = {0, position.y() + QFontMetricsF(font, &writer).lineSpacing()}; }
@@ -194,13 +192,11 @@ const Cups& LoadCups()
         // A spooler that asks for a password gets none: a prompt on the
         // terminal would hold the window for ever.
         if (loaded.missing == 0)
-            loaded.cupsSetPasswordCB2([](const char*, http_t*, const char*, const char*, void*) -> const char* {
-                return nullptr;
-            }, nullptr);
+            loaded.cupsSetPasswordCB2(
+                [](const char*, http_t*, const char*, const char*, void*) -> const char* { return nullptr; }, nullptr);
         return loaded;
     }();
-    if (cups.missing != 0)
-        throw PrintError(NoSpoolerMessage);
+    if (cups.missing != 0) throw PrintError(NoSpoolerMessage);
     return cups;
 }
 
@@ -220,18 +216,18 @@ struct Spooler {
         const std::string server = cups.cupsServer();
         // Only the name is looked up here; a name that cannot be is a
         // server out of reach.
-        http = {cups.httpConnect2(server.c_str(), cups.ippPort(), nullptr, AF_UNSPEC, cups.cupsEncryption(), 1, 0,
-                                  nullptr),
-                cups.httpClose};
-        if (http == nullptr)
-            throw PrintError(UnreachableMessage(server));
+        http = {
+            cups.httpConnect2(server.c_str(), cups.ippPort(), nullptr, AF_UNSPEC, cups.cupsEncryption(), 1, 0, nullptr),
+            cups.httpClose};
+        if (http == nullptr) throw PrintError(UnreachableMessage(server));
         if (cups.httpReconnect2(http.get(), ConnectTimeoutMs, nullptr) != 0) {
             const bool local = server.starts_with('/');
             throw PrintError(!local && cups.httpError(http.get()) == ETIMEDOUT ? UnreachableMessage(server)
-                                                                                : NoSpoolerMessage);
+                                                                               : NoSpoolerMessage);
         }
         // Returning 0 ends the wait.
-        cups.httpSetTimeout(http.get(), RequestTimeoutSeconds, [](http_t*, void*) { return 0; }, nullptr);
+        cups.httpSetTimeout(
+            http.get(), RequestTimeoutSeconds, [](http_t*, void*) { return 0; }, nullptr);
     }
 
     bool TimedOut() const { return cups.httpError(http.get()) == ETIMEDOUT; }
@@ -251,12 +247,11 @@ struct Spooler {
         printer = {cups.cupsGetNamedDest(http.get(), nullptr, nullptr),
                    [](cups_dest_t* dest) { LoadCups().cupsFreeDests(1, dest); }};
         if (printer == nullptr)
-            throw PrintError(cups.httpError(http.get()) != 0 ? Silence()
+            throw PrintError(cups.httpError(http.get()) != 0                      ? Silence()
                              : cups.cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND ? NoPrinterMessage
                                                                                   : NoSpoolerMessage);
         info = {cups.cupsCopyDestInfo(http.get(), printer.get()), cups.cupsFreeDestInfo};
-        if (info == nullptr)
-            throw PrintError(cups.httpError(http.get()) != 0 ? Silence() : NoPrinterMessage);
+        if (info == nullptr) throw PrintError(cups.httpError(http.get()) != 0 ? Silence() : NoPrinterMessage);
     }
 
     std::string PrinterName() const { return printer->name; }
@@ -264,7 +259,7 @@ struct Spooler {
     bool PrinterStopped() const
     {
         const char* state = cups.cupsGetOption("printer-state", printer->num_options, printer->options);
-        return state != nullptr && std::string_view(state) == "5"; // IPP_PSTATE_STOPPED
+        return state != nullptr && std::string_view(state) == "5";  // IPP_PSTATE_STOPPED
     }
 
     // The printer's default paper; A4 when it names none that CUPS knows.
@@ -273,8 +268,7 @@ struct Spooler {
         ipp_attribute_t* media = cups.cupsFindDestDefault(http.get(), printer.get(), info.get(), "media");
         const char* name = media != nullptr ? cups.ippGetString(media, 0, nullptr) : nullptr;
         const pwg_media_t* size = name != nullptr ? cups.pwgMediaForPWG(name) : nullptr;
-        if (size == nullptr)
-            return QPageSize(QPageSize::A4);
+        if (size == nullptr) return QPageSize(QPageSize::A4);
         return QPageSize(QSizeF(size->width / 100.0, size->length / 100.0), QPageSize::Millimeter);
     }
 
@@ -289,8 +283,7 @@ struct Spooler {
             cups.cupsStartDestDocument(http.get(), printer.get(), info.get(), job, "Orvanta", CUPS_FORMAT_PDF, 0,
                                        nullptr, 1) == HTTP_STATUS_CONTINUE &&
             cups.cupsWriteRequestData(http.get(), pdf.constData(), size_t(pdf.size())) == HTTP_STATUS_CONTINUE;
-        if (sent && Succeeded(cups.cupsFinishDestDocument(http.get(), printer.get(), info.get())))
-            return;
+        if (sent && Succeeded(cups.cupsFinishDestDocument(http.get(), printer.get(), info.get()))) return;
         const bool lost = cups.httpError(http.get()) != 0;
         const char* why = !lost ? RefusedMessage : TimedOut() ? NotAnsweringMessage : DroppedMessage;
         // A connection that failed cannot carry the cancellation.
@@ -303,7 +296,7 @@ struct Spooler {
     }
 };
 
-} // namespace
+}  // namespace
 
 void PrintOnDefaultPrinter(const CalcState& state)
 {
@@ -311,16 +304,13 @@ void PrintOnDefaultPrinter(const CalcState& state)
     spooler.FindDefaultPrinter();
     spooler.Submit(PdfInMemory(state, spooler.DefaultPaper()));
     // The job is queued; a stopped or paused printer will not print it yet.
-    if (spooler.PrinterStopped())
-        throw PrintError(WaitingMessage(spooler.PrinterName()));
+    if (spooler.PrinterStopped()) throw PrintError(WaitingMessage(spooler.PrinterName()));
 }
 
 void PrintToPdfFile(const CalcState& state, const std::string& path)
 {
     QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly))
-        throw PrintError("O arquivo " + path + " não pode ser gravado.");
+    if (!file.open(QIODevice::WriteOnly)) throw PrintError("O arquivo " + path + " não pode ser gravado.");
     WritePdf(file, state, QPageSize(QPageSize::A4));
-    if (!file.commit())
-        throw PrintError("O arquivo " + path + " não pode ser gravado.");
+    if (!file.commit()) throw PrintError("O arquivo " + path + " não pode ser gravado.");
 }

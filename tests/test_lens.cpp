@@ -83,13 +83,18 @@ TEST(InRange, BoundsAreInclusiveOnTheStoredSingle)
         float lowest, highest;
         bool accepted;
     } const cases[] = {
-        {"1", 1, 10000, true},          {"10000", 1, 10000, true},
-        {"0.99", 1, 10000, false},      {"10000.01", 1, 10000, false},
+        {"1", 1, 10000, true},
+        {"10000", 1, 10000, true},
+        {"0.99", 1, 10000, false},
+        {"10000.01", 1, 10000, false},
         {"0.99999999", 1, 10000, true},  // stored as exactly 1
         {"10000.0001", 1, 10000, true},  // stored as exactly 10000
-        {"100", 1, 100, true},          {"100.5", 1, 100, false},
-        {"0", 1, 100, false},           {"101", 1, 100, false},
-        {"", 1, 10000, false},          {"-5", 1, 10000, false},
+        {"100", 1, 100, true},
+        {"100.5", 1, 100, false},
+        {"0", 1, 100, false},
+        {"101", 1, 100, false},
+        {"", 1, 10000, false},
+        {"-5", 1, 10000, false},
         {std::string(400, '9'), 1, 10000, false},
     };
     for (const Case& c : cases) {
@@ -106,7 +111,7 @@ TEST(RoundToTenth, TiesGoToTheEvenTenth)
         float value;
         float rounded;
     } const cases[] = {
-        {2.25f, 2.2f}, {6.75f, 6.8f}, {0.05f, 0.0f}, {0.25f, 0.2f}, {0.35f, 0.4f},
+        {2.25f, 2.2f},   {6.75f, 6.8f},  {0.05f, 0.0f}, {0.25f, 0.2f}, {0.35f, 0.4f},
         {15.36f, 15.4f}, {24.0f, 24.0f}, {0.04f, 0.0f}, {0.06f, 0.1f}, {1.5875e8f, 1.5875e8f},
     };
     for (const Case& c : cases) {
@@ -122,12 +127,12 @@ TEST(LookUpFactor, EveryRowIsFoundExactly)
         const char* text;
         float value;
     } const rows[] = {
-        {SensorFormatTable, "1/3", 3.6f},         {SensorFormatTable, "1/4", 2.4f},
-        {SensorFormatTable, "1/2", 4.8f},         {SensorFormatTable, "2/3", 6.6f},
-        {SensorFormatTable, "1", 9.525f},         {LengthUnitTable, "milimetros", 1.0f},
-        {LengthUnitTable, "centimetros", 10.0f},  {LengthUnitTable, "metros", 1000.0f},
-        {LengthUnitTable, "pés", 304.8f},         {DimensionKindTable, "Altura", 1.0f},
-        {DimensionKindTable, "Largura", 0.75f},   {DimensionKindTable, "Diagonal", 0.6f},
+        {SensorFormatTable, "1/3", 3.6f},        {SensorFormatTable, "1/4", 2.4f},
+        {SensorFormatTable, "1/2", 4.8f},        {SensorFormatTable, "2/3", 6.6f},
+        {SensorFormatTable, "1", 9.525f},        {LengthUnitTable, "milimetros", 1.0f},
+        {LengthUnitTable, "centimetros", 10.0f}, {LengthUnitTable, "metros", 1000.0f},
+        {LengthUnitTable, "pés", 304.8f},        {DimensionKindTable, "Altura", 1.0f},
+        {DimensionKindTable, "Largura", 0.75f},  {DimensionKindTable, "Diagonal", 0.6f},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.text);
@@ -201,9 +206,9 @@ TEST(CalcState, StartsEmptyAndZero)
     for (const std::string* text : {&s.strCameraFormat, &s.strTargetUnit, &s.strDimensionKind, &s.strDistanceUnit}) {
         EXPECT_TRUE(text->empty());
     }
-    for (float number : {s.sngScreenPercent, s.sngFocalLength, s.sngSensorHeight, s.sngTargetUnitFactor,
-                         s.sngDimensionFactor, s.sngDistanceUnitFactor, s.sngTargetSize, s.sngDistance,
-                         s.sngScreenFraction, s.sngFocalLengthShown}) {
+    for (float number :
+         {s.sngScreenPercent, s.sngFocalLength, s.sngSensorHeight, s.sngTargetUnitFactor, s.sngDimensionFactor,
+          s.sngDistanceUnitFactor, s.sngTargetSize, s.sngDistance, s.sngScreenFraction, s.sngFocalLengthShown}) {
         EXPECT_EQ(number, 0.0f);
     }
 }

@@ -15,8 +15,26 @@ TEST(IsNumberKey, AcceptsDigitsFullStopAndBackspaceOnly)
         EXPECT_TRUE(IsNumberKey(c)) << c;
     }
     EXPECT_TRUE(IsNumberKey(BackspaceCode));
-    const int refused[] = {EnterCode, 3 /* Ctrl+C */, 22 /* Ctrl+V */, 24 /* Ctrl+X */, '-', '+', ',', ' ',
-                           'a', 'E', 'e', '/', ':', 0, 9, 127, 0xE9 /* é */, 0x2E + 256, -1, 0xFFFF};
+    const int refused[] = {EnterCode,
+                           3 /* Ctrl+C */,
+                           22 /* Ctrl+V */,
+                           24 /* Ctrl+X */,
+                           '-',
+                           '+',
+                           ',',
+                           ' ',
+                           'a',
+                           'E',
+                           'e',
+                           '/',
+                           ':',
+                           0,
+                           9,
+                           127,
+                           0xE9 /* é */,
+                           0x2E + 256,
+                           -1,
+                           0xFFFF};
     for (int code : refused) {
         EXPECT_FALSE(IsNumberKey(code)) << code;
     }
@@ -56,8 +74,13 @@ TEST(ParseNumber, ReadsTheLeadingNumber)
         {"1e2.5", 100},
         {"0.99999999", 0.99999999},
         {"1e-999", 0},
-        {std::string("12\0" "34", 5), 12},
-        {"\xC3\xA9" "12", 0},
+        {std::string("12\0"
+                     "34",
+                     5),
+         12},
+        {"\xC3\xA9"
+         "12",
+         0},
         {"12\xC3\xA9", 12},
         {"\r12", 0},
         {"&H10", 0},
@@ -77,8 +100,14 @@ TEST(ParseNumber, ReadsTheLeadingNumber)
         {"1e+-5", 1},
         {" - 1 2 . 5 e 1 ", -125},
         {"1e" + std::string(29, '0') + "2", 100},
-        {std::string("\0" "5", 2), 0},
-        {std::string("-\0" "5", 3), 0},
+        {std::string("\0"
+                     "5",
+                     2),
+         0},
+        {std::string("-\0"
+                     "5",
+                     3),
+         0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -88,7 +117,8 @@ TEST(ParseNumber, ReadsTheLeadingNumber)
 
 TEST(ParseNumber, TextsBeyondTheDoubleRangeGiveInfinity)
 {
-    const std::string cases[] = {std::string(400, '1'), "1e999", "-1e999", "0.000001e400", "1" + std::string(5000, '0') + "e-4000x"};
+    const std::string cases[] = {std::string(400, '1'), "1e999", "-1e999", "0.000001e400",
+                                 "1" + std::string(5000, '0') + "e-4000x"};
     for (const std::string& text : cases) {
         SCOPED_TRACE(text.substr(0, 20));
         const double value = ParseNumber(text);
@@ -189,8 +219,10 @@ TEST(NumberToText, GeneralNumberForm)
 // in UTF-8).
 TEST(NumberToText, SeparatorOfSeveralBytes)
 {
-    EXPECT_EQ(NumberToText(-1.5875e8f, "\xD9\xAB"), "-1\xD9\xAB" "5875E+08");
-    EXPECT_EQ(NumberToText(15.4f, "\xD9\xAB"), "15\xD9\xAB" "4");
+    EXPECT_EQ(NumberToText(-1.5875e8f, "\xD9\xAB"), "-1\xD9\xAB"
+                                                    "5875E+08");
+    EXPECT_EQ(NumberToText(15.4f, "\xD9\xAB"), "15\xD9\xAB"
+                                               "4");
 }
 
 }  // namespace

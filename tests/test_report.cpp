@@ -108,7 +108,9 @@ TEST(FormatWhole, Texts)
         {"\t3,4\t", ",", "3"},
         {"12,", ",", "12"},
         {",5", ",", "1"},
-        {"1\xd9\xab" "5", "\xd9\xab", "2"}, // a separator of more than one byte
+        {"1\xd9\xab"
+         "5",
+         "\xd9\xab", "2"},  // a separator of more than one byte
         {nines + ",5", ",", "1" + std::string(400, '0')},
         // Not wholly a number: back unchanged.
         {"", ",", ""},
@@ -122,7 +124,11 @@ TEST(FormatWhole, Texts)
         {"1e3", ".", "1e3"},
         {"12abc", ",", "12abc"},
         {"0x10", ".", "0x10"},
-        {"\xe2\x88\x92" "1", ",", "\xe2\x88\x92" "1"}, // a typographic minus
+        {"\xe2\x88\x92"
+         "1",
+         ",",
+         "\xe2\x88\x92"
+         "1"},  // a typographic minus
         {"1.5", "", "1.5"},
         {"12", "", "12"},
     };
@@ -139,8 +145,8 @@ TEST(FormatWhole, TextsAgreeWithNumbers)
         const char* text;
         double value;
     } cases[] = {
-        {"0,49", 0.49}, {"0,5", 0.5}, {"1,5", 1.5},   {"2,5", 2.5},     {"-2,5", -2.5},
-        {"3,6", 3.6},   {"-0,4", -0.4}, {"24", 24}, {"10000", 10000}, {"33,3", 33.3},
+        {"0,49", 0.49}, {"0,5", 0.5},   {"1,5", 1.5}, {"2,5", 2.5},     {"-2,5", -2.5},
+        {"3,6", 3.6},   {"-0,4", -0.4}, {"24", 24},   {"10000", 10000}, {"33,3", 33.3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -221,18 +227,12 @@ TEST(PrintReport, WorkedExamplePage)
     RecordingPrinter printer;
     PrintReport(printer, WorkedExample(), ",");
     const std::vector<std::pair<std::string, bool>> page = {
-        {"", false},
-        {"Vintoral - Orvanta 1.0 Beta", true},
-        {"", false},
-        {"Formato do CCD da Camera:1/3CCD", false},
-        {"", false},
-        {"Dimensão máxima do Objeto ou Cena: 1000 de Largura, em milimetros", false},
-        {"", false},
-        {"Distância da Camera/Lente: 5 metros", false},
-        {"", false},
-        {"Porcentagem da Tela a ser Ocupada pela Imagem: 100%", false},
-        {"", true},
-        {"Distância Focal da lente a ser utilizada: 24 mm", true},
+        {"", false}, {"Vintoral - Orvanta 1.0 Beta", true},
+        {"", false}, {"Formato do CCD da Camera:1/3CCD", false},
+        {"", false}, {"Dimensão máxima do Objeto ou Cena: 1000 de Largura, em milimetros", false},
+        {"", false}, {"Distância da Camera/Lente: 5 metros", false},
+        {"", false}, {"Porcentagem da Tela a ser Ocupada pela Imagem: 100%", false},
+        {"", true},  {"Distância Focal da lente a ser utilizada: 24 mm", true},
         {"", false},
     };
     EXPECT_EQ(PrintedLines(printer.ops), page);
@@ -342,4 +342,4 @@ TEST(PrintReport, LeavesTheRecordAsItWas)
     EXPECT_TRUE(state == before);
 }
 
-} // namespace
+}  // namespace

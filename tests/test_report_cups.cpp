@@ -136,8 +136,7 @@ std::string WaitForThePrintedPage(const std::string& spool, const QStringList& f
     EXPECT_EQ(JobCount("completed"), completedBefore + 1);
 
     QStringList newFiles = DocumentsIn(spool);
-    for (const QString& file : filesBefore)
-        newFiles.removeAll(file);
+    for (const QString& file : filesBefore) newFiles.removeAll(file);
     EXPECT_EQ(newFiles.size(), 1) << "files in " << spool << ": " << DocumentsIn(spool).join(' ').toStdString();
     return newFiles.size() == 1 ? QDir(QString::fromStdString(spool)).filePath(newFiles[0]).toStdString() : "";
 }
@@ -152,8 +151,7 @@ struct ExpectOnePage {
     std::string Check()
     {
         const std::string pdf = WaitForThePrintedPage(spool, filesBefore, completedBefore);
-        if (pdf.empty())
-            return pdf;
+        if (pdf.empty()) return pdf;
         EXPECT_EQ(PdfPageCount(pdf), 1);
         EXPECT_EQ(PdfTextLines(pdf), WorkedExampleTexts);
         return pdf;
@@ -248,7 +246,7 @@ TEST(PrivateSpooler, DefaultPrintersPaper)
 {
     const struct {
         const char* queue;
-        double width, height; // points
+        double width, height;  // points
     } papers[] = {
         {"orvanta-letter", 612, 792},
         {"orvanta", 595.3, 841.9},
@@ -431,8 +429,7 @@ struct DeafServer {
     }
     ~DeafServer()
     {
-        for (int fd : waiting)
-            close(fd);
+        for (int fd : waiting) close(fd);
         close(listener);
     }
 };
@@ -457,4 +454,4 @@ TEST(StoppedSpooler, ServerOutOfReachIsNamed)
     }
 }
 
-} // namespace
+}  // namespace

@@ -63,7 +63,7 @@ TEST(PaperReport, TwelvePointFixedPitchFace)
     const PdfWords page = ReadPdfWords(pdf);
     ASSERT_FALSE(page.words.empty());
     const double advance = (page.words[0].xMax - page.words[0].xMin) / Characters(page.words[0].text);
-    EXPECT_NEAR(advance / 12, 0.6, 0.05); // fixed-pitch faces are about 0.6 em wide
+    EXPECT_NEAR(advance / 12, 0.6, 0.05);  // fixed-pitch faces are about 0.6 em wide
     for (std::size_t i = 0; i < page.words.size(); ++i) {
         const PdfWord& word = page.words[i];
         SCOPED_TRACE(word.text);
@@ -76,8 +76,7 @@ TEST(PaperReport, TwelvePointFixedPitchFace)
     // Text lines stand two line heights apart (an empty line between), and
     // a line of a 12-point face is a little over 12 points high.
     std::map<double, int> lineTops;
-    for (const PdfWord& word : page.words)
-        lineTops[word.yMin] = 0;
+    for (const PdfWord& word : page.words) lineTops[word.yMin] = 0;
     ASSERT_EQ(lineTops.size(), WorkedExampleTexts.size());
     const double pitch = std::next(lineTops.begin())->first - lineTops.begin()->first;
     EXPECT_GE(pitch / 2, 12.0);
@@ -97,7 +96,7 @@ TEST(PaperReport, TitleIndentedAcrossThePrintableArea)
     ASSERT_EQ(page.words[0].text, "Vintoral");
     const double title = page.words[0].xMin;
 
-    std::map<double, double> lineStarts; // top -> leftmost word
+    std::map<double, double> lineStarts;  // top -> leftmost word
     for (const PdfWord& word : page.words) {
         const auto [it, added] = lineStarts.emplace(word.yMin, word.xMin);
         it->second = std::min(it->second, word.xMin);
@@ -105,8 +104,7 @@ TEST(PaperReport, TitleIndentedAcrossThePrintableArea)
     lineStarts.erase(page.words[0].yMin);
     ASSERT_EQ(lineStarts.size(), WorkedExampleTexts.size() - 1);
     const double left = lineStarts.begin()->second;
-    for (const auto& [top, start] : lineStarts)
-        EXPECT_NEAR(start, left, 0.01) << "line at " << top;
+    for (const auto& [top, start] : lineStarts) EXPECT_NEAR(start, left, 0.01) << "line at " << top;
 
     // Margins alike on both sides: the printable width is what they leave.
     EXPECT_GT(left, 0);
@@ -118,4 +116,4 @@ TEST(PaperReport, UnwritableFileIsAPrintError)
     EXPECT_THROW(PrintToPdfFile(WorkedExample(), "/nonexistent-directory/report.pdf"), PrintError);
 }
 
-} // namespace
+}  // namespace

@@ -17,8 +17,7 @@ std::string RunTool(const QString& program, const QStringList& arguments)
     EXPECT_TRUE(finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
         << program.toStdString() << " " << arguments.join(' ').toStdString() << ": "
         << process.readAllStandardError().toStdString();
-    if (!finished)
-        process.kill();
+    if (!finished) process.kill();
     return output.toStdString();
 }
 
@@ -42,8 +41,7 @@ std::vector<std::string> PdfTextLines(const std::string& pdf)
     const QString text = QString::fromStdString(RunTool("pdftotext", {"-layout", QString::fromStdString(pdf), "-"}));
     std::vector<std::string> lines;
     for (const QString& line : text.split(QRegularExpression("[\\n\\f]"))) {
-        if (!line.trimmed().isEmpty())
-            lines.push_back(line.trimmed().toStdString());
+        if (!line.trimmed().isEmpty()) lines.push_back(line.trimmed().toStdString());
     }
     return lines;
 }
@@ -65,13 +63,15 @@ PdfWords ReadPdfWords(const std::string& pdf)
     QXmlStreamReader xml(QByteArray::fromStdString(RunTool("pdftotext", {"-bbox", QString::fromStdString(pdf), "-"})));
     PdfWords result;
     while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
-            continue;
+        if (xml.readNext() != QXmlStreamReader::StartElement) continue;
         const auto a = xml.attributes();
         if (xml.name() == u"page") {
             result.pageWidth = a.value("width").toDouble();
         } else if (xml.name() == u"word") {
-            PdfWord word{{}, a.value("xMin").toDouble(), a.value("yMin").toDouble(), a.value("xMax").toDouble(),
+            PdfWord word{{},
+                         a.value("xMin").toDouble(),
+                         a.value("yMin").toDouble(),
+                         a.value("xMax").toDouble(),
                          a.value("yMax").toDouble()};
             word.text = xml.readElementText().toStdString();
             result.words.push_back(word);
@@ -85,11 +85,10 @@ std::vector<PdfTextRun> PdfTextRuns(const std::string& pdf)
 {
     QXmlStreamReader xml(QByteArray::fromStdString(
         RunTool("pdftohtml", {"-xml", "-i", "-stdout", "-zoom", "1", QString::fromStdString(pdf)})));
-    QMap<QString, std::pair<std::string, int>> fonts; // id -> family, size
+    QMap<QString, std::pair<std::string, int>> fonts;  // id -> family, size
     std::vector<PdfTextRun> runs;
     while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
-            continue;
+        if (xml.readNext() != QXmlStreamReader::StartElement) continue;
         const auto a = xml.attributes();
         if (xml.name() == u"fontspec") {
             fonts[a.value("id").toString()] = {a.value("family").toString().toStdString(), a.value("size").toInt()};

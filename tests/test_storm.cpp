@@ -40,10 +40,10 @@
 #include <string_view>
 #include <vector>
 
-#include "tests/window_testing.h"
-#include "window/form1.h"
 #include "calc/lens.h"
 #include "calc/number_text.h"
+#include "tests/window_testing.h"
+#include "window/form1.h"
 #include "window/toolkit.h"
 
 // Failure messages show a QString as its text.
@@ -174,8 +174,8 @@ const Key Keys[] = {
 // Keys a user holds down: those that press a button, and one of each kind
 // of edit.
 const Key HeldKeys[] = {
-    {Qt::Key_Return, None, u"\r", Enter},      {Qt::Key_Enter, Keypad, u"\r", Enter},
-    {Qt::Key_Space, None, u" ", Unchanged},    {Qt::Key_5, None, u"5", Insert},
+    {Qt::Key_Return, None, u"\r", Enter},        {Qt::Key_Enter, Keypad, u"\r", Enter},
+    {Qt::Key_Space, None, u" ", Unchanged},      {Qt::Key_5, None, u"5", Insert},
     {Qt::Key_Backspace, None, u"\b", Backspace}, {Qt::Key_A, None, u"a", Unchanged},
 };
 
@@ -191,8 +191,9 @@ const char* const TypedNumbers[] = {"1",   "5",    "30",  "1000", "10000", "170"
 const char* const AcceptedEntries[] = {"1", "5", "30", "50", "100", "2.5", "12.5", "33.3", "0.99999999"};
 
 // What the clipboard may hold when a box's context menu pastes it.
-const char* const ClipboardTexts[] = {"x1,5", "1e3", " 12 ", "-5", "7.5.5", "1e999", "\xef\xbc\x99",
-                                      "99999999999999999999999999999999999999999", "&H10", "3\t0", "pés"};
+const char* const ClipboardTexts[] = {"x1,5",  "1e3",   " 12 ",         "-5",
+                                      "7.5.5", "1e999", "\xef\xbc\x99", "99999999999999999999999999999999999999999",
+                                      "&H10",  "3\t0",  "pés"};
 
 // Keys that press a focused button, and open a focused pick list.
 bool PressesAButton(const Key& k)
@@ -305,8 +306,18 @@ struct Storm {
 
 Snapshot TakeSnapshot(const Storm& storm, QPushButton* button)
 {
-    Snapshot s{button, {}, {}, storm.form->State(), storm.form->Text4->text(), storm.form->Command2->isEnabled(),
-               storm.form->Command3->isEnabled(), storm.messages.size(), storm.printed.size(), storm.calcularClicks, storm.successes, storm.edits};
+    Snapshot s{button,
+               {},
+               {},
+               storm.form->State(),
+               storm.form->Text4->text(),
+               storm.form->Command2->isEnabled(),
+               storm.form->Command3->isEnabled(),
+               storm.messages.size(),
+               storm.printed.size(),
+               storm.calcularClicks,
+               storm.successes,
+               storm.edits};
     for (int i = 0; i < 3; ++i) s.entries[i] = GetText(storm.Box(i));
     for (int i = 0; i < 4; ++i) s.choices[i] = GetText(storm.List(i));
     return s;
@@ -497,8 +508,7 @@ void CheckWindow(const Storm& storm)
         for (int item = 0; item < list->count(); ++item) listed.push_back(list->itemText(item));
         EXPECT_EQ(listed, *items[i]);
         EXPECT_GE(list->currentIndex(), 0);
-        EXPECT_NE(std::find(items[i]->begin(), items[i]->end(), QString::fromStdString(*chosen[i])),
-                  items[i]->end());
+        EXPECT_NE(std::find(items[i]->begin(), items[i]->end(), QString::fromStdString(*chosen[i])), items[i]->end());
     }
     EXPECT_EQ(storm.messages.size(), storm.expectedMessages);
     EXPECT_EQ(storm.printed.size(), storm.expectedPrints);
@@ -818,10 +828,20 @@ const struct {
     int weight;
     void (*run)(Storm&);
 } Actions[] = {
-    {6, TypeAnyKey},     {2, HoldAKey},         {2, ClickIntoABox},  {1, PickAListItem},
-    {2, TypeANumber},    {1, FillTheEntries},   {1, PasteFromTheMenu}, {1, CommitFromAnInputMethod},
-    {3, ClickCalcular},  {1, ClickImprimir},    {1, ClickAjuda},     {1, ClickLimpar},
-    {2, LimparWithEventsQueuedIfEnabled},       {1, SwapThePrinter},
+    {6, TypeAnyKey},
+    {2, HoldAKey},
+    {2, ClickIntoABox},
+    {1, PickAListItem},
+    {2, TypeANumber},
+    {1, FillTheEntries},
+    {1, PasteFromTheMenu},
+    {1, CommitFromAnInputMethod},
+    {3, ClickCalcular},
+    {1, ClickImprimir},
+    {1, ClickAjuda},
+    {1, ClickLimpar},
+    {2, LimparWithEventsQueuedIfEnabled},
+    {1, SwapThePrinter},
 };
 
 void RunAction(Storm& storm)
@@ -887,12 +907,11 @@ bool RunSequence(unsigned seed, int actions, Totals& totals)
             storm.printed.push_back(state);
         },
         storm.recorder.Action());
-    for (QPushButton* button : {storm.form->Command1, storm.form->Command2, storm.form->Command3,
-                                storm.form->Command4, storm.form->Command5}) {
+    for (QPushButton* button : {storm.form->Command1, storm.form->Command2, storm.form->Command3, storm.form->Command4,
+                                storm.form->Command5}) {
         // released comes just before clicked, which the window handles first.
-        QObject::connect(button, &QPushButton::released, [&storm, button] {
-            storm.clicksInProgress.push_back(TakeSnapshot(storm, button));
-        });
+        QObject::connect(button, &QPushButton::released,
+                         [&storm, button] { storm.clicksInProgress.push_back(TakeSnapshot(storm, button)); });
         QObject::connect(button, &QPushButton::clicked, [&storm] { CheckClick(storm); });
     }
     for (QLineEdit* box : {storm.form->Text1, storm.form->Text2, storm.form->Text3}) {
@@ -954,8 +973,8 @@ TEST(Storm, SeededActionSequencesKeepTheWindowConsistent)
         }
     }
     std::cout << "Storm: " << totals.sequences << " sequences, " << totals.actions << " actions, "
-              << totals.calculations << " results, " << totals.refusals << " refusals, " << totals.prints
-              << " pages, " << totals.printFailures << " print failures, " << totals.clears << " clears, "
+              << totals.calculations << " results, " << totals.refusals << " refusals, " << totals.prints << " pages, "
+              << totals.printFailures << " print failures, " << totals.clears << " clears, "
               << totals.clicksWhileClearing << " clicks handled while clearing\n";
     qInstallMessageHandler(forwardMessage);
 }

@@ -158,7 +158,8 @@ const Expected Layout[] = {
     {"Command3", Kind::Button, "Imprimir", 3960, 7080, 1215, 495, 11, false, 11, false},
     {"Command5", Kind::Button, "Ajuda", 5760, 7080, 1215, 495, 11, false, 23, true},
     {"Command4", Kind::Button, "Fechar", 7560, 7080, 1215, 495, 11, false, 12, true},
-    {"Label6", Kind::Label, "Tamanho da Lente a ser utilizada (Distância Focal)", 360, 7920, 5295, 255, 16, true, 6, true},
+    {"Label6", Kind::Label, "Tamanho da Lente a ser utilizada (Distância Focal)", 360, 7920, 5295, 255, 16, true, 6,
+     true},
     {"Text4", Kind::TextBox, nullptr, 360, 8280, 1215, 285, 11, false, 0, false},
     {"Label8", Kind::Label, "mm", 1680, 8280, 375, 255, 16, false, 19, true},
 };
@@ -350,9 +351,9 @@ TEST_F(WindowTest, FrameIsCentredWhereItFitsWithItsTitleBarOnTheScreen)
 
 TEST_F(WindowTest, ControlsAreEnumeratedInCreationOrder)
 {
-    const char* order[] = {"Command5", "Text3", "Text4", "Command4", "Command3", "Command2", "Command1", "Combo4",
-                           "Text2", "Combo3", "Combo2", "Text1", "Combo1", "Label11", "Label10", "Label9",
-                           "Label8", "Label7", "Label6", "Label5", "Label2", "Label4", "Label3", "Label1"};
+    const char* order[] = {"Command5", "Text3",  "Text4",  "Command4", "Command3", "Command2", "Command1", "Combo4",
+                           "Text2",    "Combo3", "Combo2", "Text1",    "Combo1",   "Label11",  "Label10",  "Label9",
+                           "Label8",   "Label7", "Label6", "Label5",   "Label2",   "Label4",   "Label3",   "Label1"};
     std::vector<std::string> names;
     for (QWidget* control : Controls(form.get())) names.push_back(control->objectName().toStdString());
     EXPECT_EQ(names, std::vector<std::string>(std::begin(order), std::end(order)));
@@ -384,9 +385,9 @@ TEST_F(WindowTest, StartsWithListsDefaultsAndFocusOnThePercentage)
 
 TEST_F(WindowTest, TabAndShiftTabCycles)
 {
-    const std::vector<std::string> initial = {"Command1", "Command4", "Combo1", "Text1", "Combo2",
+    const std::vector<std::string> initial = {"Command1", "Command4", "Combo1", "Text1",    "Combo2",
                                               "Combo3",   "Text2",    "Combo4", "Command5", "Text3"};
-    const std::vector<std::string> enabled = {"Command1", "Command2", "Command3", "Command4", "Combo1", "Text1",
+    const std::vector<std::string> enabled = {"Command1", "Command2", "Command3", "Command4", "Combo1",   "Text1",
                                               "Combo2",   "Combo3",   "Text2",    "Combo4",   "Command5", "Text3"};
     for (bool withButtons : {false, true}) {
         SCOPED_TRACE(withButtons ? "Imprimir and Limpar enabled" : "initial state");
@@ -663,8 +664,7 @@ TEST_F(WindowTest, ThousandsOfLimparQueuedBehindOneStartNoClearInside)
         QueueClick(form->Command4);
         QThread::msleep(20);  // frozen
     });
-    std::cout << "Limpar clicks handled at once: at most " << mostHandling << ", " << deepest
-              << " bytes of stack\n";
+    std::cout << "Limpar clicks handled at once: at most " << mostHandling << ", " << deepest << " bytes of stack\n";
     EXPECT_LE(mostHandling, 2);  // the clear and a click it lets run
     EXPECT_LT(deepest, 512u * 1024);
 }
@@ -923,10 +923,10 @@ TEST(Toolkit, PropertiesByNameFailWithoutEffect)
         QVariant value;
         bool accepted;
     } const cases[] = {
-        {&label, "Text", "", false},       {&label, "ListIndex", -1, false}, {&button, "Text", "", false},
-        {&list, "Text", "", false},        {&list, "Text", "Metros", false}, {&list, "ListIndex", 2, false},
-        {&list, "ListIndex", -2, false},   {&list, "Caption", "x", false},   {&box, "ListIndex", -1, false},
-        {&list, "Text", "pés", true},      {&box, "Text", "12", true},       {&list, "ListIndex", -1, true},
+        {&label, "Text", "", false},     {&label, "ListIndex", -1, false}, {&button, "Text", "", false},
+        {&list, "Text", "", false},      {&list, "Text", "Metros", false}, {&list, "ListIndex", 2, false},
+        {&list, "ListIndex", -2, false}, {&list, "Caption", "x", false},   {&box, "ListIndex", -1, false},
+        {&list, "Text", "pés", true},    {&box, "Text", "12", true},       {&list, "ListIndex", -1, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.name) + " on " + c.control->metaObject()->className());

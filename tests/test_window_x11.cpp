@@ -192,8 +192,7 @@ TEST_F(X11Window, ThousandsOfLimparClicksWhileFrozenStartNoClearInside)
     Xdotool({"mousemove", QString::number(limpar.x()), QString::number(limpar.y())});
     Xdotool({"click", "--repeat", "10000", "--delay", "0", "1"}, Window::Frozen);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !form->Command2->isEnabled() && handling == 0; }, Patience));
-    std::cout << "Limpar clicks handled at once: at most " << mostHandling << ", " << deepest
-              << " bytes of stack\n";
+    std::cout << "Limpar clicks handled at once: at most " << mostHandling << ", " << deepest << " bytes of stack\n";
     EXPECT_LE(mostHandling, 2);
     EXPECT_LT(deepest, 512u * 1024);
     EXPECT_EQ(form->Text3->text(), "100");

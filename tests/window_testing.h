@@ -58,8 +58,8 @@ inline void QueueClick(QWidget* button)
     const QPointF global = button->mapToGlobal(centre);
     QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonPress, centre, global, Qt::LeftButton,
                                                         Qt::LeftButton, Qt::NoModifier));
-    QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonRelease, centre, global,
-                                                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+    QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonRelease, centre, global, Qt::LeftButton,
+                                                        Qt::NoButton, Qt::NoModifier));
 }
 
 // How a platform sends the repeats of a held key: X11 as a release and a
@@ -94,9 +94,8 @@ inline void HoldKey(QWindow* window, Qt::Key key, Qt::KeyboardModifiers modifier
 inline void PrintTo(const CalcState& s, std::ostream* out)
 {
     *out << "{" << s.strCameraFormat << ", " << s.strTargetUnit << ", " << s.strDimensionKind << ", "
-         << s.strDistanceUnit << ", percent " << s.sngScreenPercent << ", focal " << s.sngFocalLength
-         << ", sensor " << s.sngSensorHeight << ", factors " << s.sngTargetUnitFactor << " "
-         << s.sngDimensionFactor << " " << s.sngDistanceUnitFactor << ", target " << s.sngTargetSize
-         << ", distance " << s.sngDistance << ", fraction " << s.sngScreenFraction << ", shown "
-         << s.sngFocalLengthShown << "}";
+         << s.strDistanceUnit << ", percent " << s.sngScreenPercent << ", focal " << s.sngFocalLength << ", sensor "
+         << s.sngSensorHeight << ", factors " << s.sngTargetUnitFactor << " " << s.sngDimensionFactor << " "
+         << s.sngDistanceUnitFactor << ", target " << s.sngTargetSize << ", distance " << s.sngDistance << ", fraction "
+         << s.sngScreenFraction << ", shown " << s.sngFocalLengthShown << "}";
 }

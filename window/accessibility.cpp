@@ -4,8 +4,8 @@
 #include <QAbstractItemView>
 #include <QAccessibleObject>
 #include <QAccessibleWidget>
-#include <QCoreApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <utility>

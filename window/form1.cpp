@@ -20,11 +20,11 @@
 #include <limits>
 #include <string>
 
+#include "calc/lens.h"
+#include "calc/number_text.h"
 #include "window/accessibility.h"
 #include "window/icon16.xpm"
 #include "window/icon32.xpm"
-#include "calc/lens.h"
-#include "calc/number_text.h"
 #include "window/toolkit.h"
 
 namespace {
@@ -110,8 +110,7 @@ constexpr const char* PercentMessage =
 // the arithmetic in range. They still refuse rather than show a stale result.
 constexpr const char* ChoiceMessage =
     "Não foi possível calcular: escolha o formato da câmera, as unidades e o tipo de dimensão.";
-constexpr const char* ArithmeticMessage =
-    "Não foi possível calcular a distância focal com os valores informados.";
+constexpr const char* ArithmeticMessage = "Não foi possível calcular a distância focal com os valores informados.";
 
 constexpr const char* DefaultCameraFormat = "1/3";
 constexpr const char* DefaultTargetUnit = "metros";
@@ -154,9 +153,7 @@ QWidget* CreateControl(const ControlLayout& layout, QWidget* parent)
         control = box;
         break;
     }
-    case Kind::DropDown:
-        control = new QComboBox(parent);
-        break;
+    case Kind::DropDown: control = new QComboBox(parent); break;
     case Kind::Button: {
         // Not a default button: Enter presses only the button that has the
         // focus, as Space does.
@@ -385,8 +382,7 @@ bool Form1::Window_Event(QObject* window, QEvent* event)
                (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.key() == Qt::Key_Space ||
                 key.key() == Qt::Key_Select);
     }
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -417,8 +413,7 @@ bool Form1::NumberBox_Event(QLineEdit* box, QEvent* event)
         NumberBox_TypeKeys(box, codes);
         return true;
     }
-    default:
-        return false;
+    default: return false;
     }
 }
 

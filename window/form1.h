@@ -35,8 +35,7 @@ public:
     // run after each control, then restores this window's defaults.
     void ClearAllControls(QWidget* frmForm);
 
-    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9, *Label10,
-        *Label11;
+    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9, *Label10, *Label11;
     QLineEdit *Text1, *Text2, *Text3, *Text4;
     QComboBox *Combo1, *Combo2, *Combo3, *Combo4;
     QPushButton *Command1, *Command2, *Command3, *Command4, *Command5;

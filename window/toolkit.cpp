@@ -165,8 +165,8 @@ std::vector<int> KeyPressCodes(const QKeyEvent& event)
         int code;
     };
     static const Shortcut shortcuts[] = {
-        {QKeySequence::Copy, 3}, {QKeySequence::Paste, 22}, {QKeySequence::Cut, 24},
-        {QKeySequence::Undo, 26}, {QKeySequence::Redo, 25}, {QKeySequence::SelectAll, 1},
+        {QKeySequence::Copy, 3},  {QKeySequence::Paste, 22}, {QKeySequence::Cut, 24},
+        {QKeySequence::Undo, 26}, {QKeySequence::Redo, 25},  {QKeySequence::SelectAll, 1},
     };
     for (const Shortcut& shortcut : shortcuts) {
         if (event.matches(shortcut.key)) {
@@ -181,12 +181,17 @@ std::vector<int> KeyPressCodes(const QKeyEvent& event)
     };
     constexpr int NoCode = -1;
     static constexpr KeyCode plainKeys[] = {
-        {Qt::Key_Backspace, BackspaceCode}, {Qt::Key_Return, EnterCode}, {Qt::Key_Enter, EnterCode},
-        {Qt::Key_Escape, 27}, {Qt::Key_Tab, NoCode}, {Qt::Key_Backtab, NoCode}, {Qt::Key_Delete, NoCode},
+        {Qt::Key_Backspace, BackspaceCode},
+        {Qt::Key_Return, EnterCode},
+        {Qt::Key_Enter, EnterCode},
+        {Qt::Key_Escape, 27},
+        {Qt::Key_Tab, NoCode},
+        {Qt::Key_Backtab, NoCode},
+        {Qt::Key_Delete, NoCode},
     };
     static constexpr KeyCode controlKeys[] = {
-        {Qt::Key_Backspace, 127}, {Qt::Key_Return, 10}, {Qt::Key_Enter, 10}, {Qt::Key_Space, 32},
-        {Qt::Key_At, 0}, {Qt::Key_BracketLeft, 27}, {Qt::Key_Backslash, 28}, {Qt::Key_BracketRight, 29},
+        {Qt::Key_Backspace, 127},  {Qt::Key_Return, 10},      {Qt::Key_Enter, 10},     {Qt::Key_Space, 32},
+        {Qt::Key_At, 0},           {Qt::Key_BracketLeft, 27}, {Qt::Key_Backslash, 28}, {Qt::Key_BracketRight, 29},
         {Qt::Key_AsciiCircum, 30}, {Qt::Key_Underscore, 31},
     };
     const bool control = event.modifiers() & Qt::ControlModifier;
@@ -222,8 +227,7 @@ bool IsKeyRepeat(KeyHistory& history, const QKeyEvent& event)
         history = {event.key(), at, at};  // no release yet
         return event.isAutoRepeat();
     }
-    const bool repeat =
-        event.isAutoRepeat() || (at == history.releasedAt && history.releasedAt != history.pressedAt);
+    const bool repeat = event.isAutoRepeat() || (at == history.releasedAt && history.releasedAt != history.pressedAt);
     history.pressedAt = at;
     return repeat;
 }
