@@ -2,6 +2,14 @@
 # shellcheck shell=bash
 # A private Wayland compositor (headless weston) for the scripts that show
 # the window: source this file.
+# shellcheck source=scripts/process.sh
+source "$(dirname "${BASH_SOURCE[0]}")/process.sh"
+
+# accepts_clients SOCKET: true once a client can connect (the socket file
+# comes a moment before weston listens on it).
+accepts_clients() {
+    /usr/bin/python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).connect(sys.argv[1])' "$1" 2>/dev/null
+}
 
 # start_weston DIR: starts weston with its headless backend and no
 # configuration file, its socket in a runtime folder of its own,
@@ -19,16 +27,7 @@ start_weston() {
         weston --no-config --backend=headless-backend.so --socket="$WESTON_DISPLAY" --idle-time=0 \
         </dev/null >"$dir/weston.log" 2>&1 &
     WESTON_PID=$!
-    for _ in $(seq 150); do
-        # Ready once a client can connect (the socket file comes a moment
-        # before weston listens on it).
-        if /usr/bin/python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).connect(sys.argv[1])' \
-            "$WESTON_RUNTIME/$WESTON_DISPLAY" 2>/dev/null; then
-            return 0
-        fi
-        kill -0 "$WESTON_PID" 2>/dev/null || break
-        sleep 0.1
-    done
+    wait_ready "$WESTON_PID" accepts_clients "$WESTON_RUNTIME/$WESTON_DISPLAY" && return 0
     tail -n 20 "$dir/weston.log" >&2
     return 1
 }
@@ -38,12 +37,6 @@ start_weston() {
 # end with it.
 stop_weston() {
     [ -n "${WESTON_PID:-}" ] || return 0
-    kill -TERM "$WESTON_PID" 2>/dev/null || true
-    for _ in $(seq 50); do
-        kill -0 "$WESTON_PID" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -KILL "$WESTON_PID" 2>/dev/null || true
-    wait "$WESTON_PID" 2>/dev/null || true
+    stop_process "$WESTON_PID"
     WESTON_PID=
 }

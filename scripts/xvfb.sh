@@ -1,5 +1,14 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # A private X server for the scripts that show the window: source this file.
+# shellcheck source=scripts/process.sh
+source "$(dirname "${BASH_SOURCE[0]}")/process.sh"
+
+# display_number_written DIR: sets XVFB_DISPLAY once Xvfb has written its
+# display number's whole line into DIR/display.
+display_number_written() {
+    local number
+    read -r number 2>/dev/null <"$1/display" && [ -n "$number" ] && XVFB_DISPLAY=":$number"
+}
 
 # start_xvfb DIR SCREEN: starts Xvfb with screen SCREEN (such as 1024x768x24)
 # on a display number it picks itself and writes into DIR/display once it
@@ -7,20 +16,12 @@
 # (":N"); when the server does not come up, prints its last lines and
 # returns 1.
 start_xvfb() {
-    local dir=$1 screen=$2 number
+    local dir=$1 screen=$2
     Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 "$screen" \
         3>"$dir/display" </dev/null >"$dir/xvfb.log" 2>&1 &
     XVFB_PID=$!
     XVFB_DISPLAY=
-    for _ in $(seq 150); do
-        # The number counts once its line is complete.
-        if read -r number 2>/dev/null <"$dir/display" && [ -n "$number" ]; then
-            XVFB_DISPLAY=":$number"
-            return 0
-        fi
-        kill -0 "$XVFB_PID" 2>/dev/null || break
-        sleep 0.1
-    done
+    wait_ready "$XVFB_PID" display_number_written "$dir" && return 0
     tail -n 20 "$dir/xvfb.log" >&2
     return 1
 }
@@ -29,12 +30,6 @@ start_xvfb() {
 # not stopped within 5 s.
 stop_xvfb() {
     [ -n "${XVFB_PID:-}" ] || return 0
-    kill -TERM "$XVFB_PID" 2>/dev/null || true
-    for _ in $(seq 50); do
-        kill -0 "$XVFB_PID" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -KILL "$XVFB_PID" 2>/dev/null || true
-    wait "$XVFB_PID" 2>/dev/null || true
+    stop_process "$XVFB_PID"
     XVFB_PID=
 }

@@ -1,0 +1,30 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# shellcheck shell=bash
+# Waiting for and stopping the private servers that xvfb.sh and weston.sh
+# start: source this file.
+
+# wait_ready PID COMMAND...: runs COMMAND every 0.1 s until it succeeds, for
+# 15 s at most; fails at once when the process PID has ended.
+wait_ready() {
+    local pid=$1
+    shift
+    for _ in $(seq 150); do
+        "$@" && return 0
+        kill -0 "$pid" 2>/dev/null || return 1
+        sleep 0.1
+    done
+    return 1
+}
+
+# stop_process PID: ends the process, killing it when it has not stopped
+# within 5 s, and reaps it.
+stop_process() {
+    local pid=$1
+    kill -TERM "$pid" 2>/dev/null || true
+    for _ in $(seq 50); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -KILL "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+}
