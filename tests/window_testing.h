@@ -1,16 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the window tests share: the window's message texts, a recorder of its
-// message boxes, clicks queued behind the running handler, held keys, and
-// records shown field by field when they differ.
+// message boxes, clicks queued behind the running handler and how deeply
+// clicks nest, held keys, and records shown field by field when they differ.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QWidget>
 #include <QWindow>
 
+#include <algorithm>
+#include <cstdint>
 #include <functional>
+#include <iostream>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -89,6 +95,41 @@ inline void HoldKey(QWindow* window, Qt::Key key, Qt::KeyboardModifiers modifier
     send(QEvent::KeyRelease, false);
     clock += 1000;
 }
+
+// Watches how deeply clicks on a button nest while it lives: how many are
+// handled at once, and the deepest stack below where it was made. Clicks
+// whose handler lets events run are handled inside it.
+class ClickNesting {
+public:
+    explicit ClickNesting(QPushButton* button) : base_(StackAt())
+    {
+        QObject::connect(button, &QPushButton::released, button, [this] {
+            mostHandling_ = std::max(mostHandling_, ++handling_);
+            deepest_ = std::max(deepest_, base_ - StackAt());
+        });
+        // Connected after the window's own handler, so it runs once that ends.
+        QObject::connect(button, &QPushButton::clicked, button, [this] { --handling_; });
+    }
+    ClickNesting(const ClickNesting&) = delete;
+    ClickNesting& operator=(const ClickNesting&) = delete;
+
+    bool Handling() const { return handling_ > 0; }
+    // Prints the figures and expects the clear plus at most one click it let
+    // run at once, on a shallow stack.
+    void ExpectBounded() const
+    {
+        std::cout << "Clicks handled at once: at most " << mostHandling_ << ", " << deepest_ << " bytes of stack\n";
+        EXPECT_LE(mostHandling_, 2);
+        EXPECT_LT(deepest_, 512u * 1024);
+    }
+
+private:
+    static std::uintptr_t StackAt() { return reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0)); }
+
+    std::uintptr_t base_;
+    std::uintptr_t deepest_ = 0;
+    int handling_ = 0, mostHandling_ = 0;
+};
 
 // A record in a failure message, field by field.
 inline void PrintTo(const CalcState& s, std::ostream* out)
