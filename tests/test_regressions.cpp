@@ -15,10 +15,23 @@
 
 namespace {
 
+// The window shown and active, as a user has it.
+class Regression : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        form.show();
+        QApplication::setActiveWindow(&form);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    }
+
+    Form1 form{[](const CalcState&) {}};
+};
+
 // A key event may carry several characters (key compression, an input
 // method or a keyboard layout that types a string): the number boxes must
 // filter each of them as a key of its own.
-TEST(Regression, EveryCharacterOfAKeyEventIsFiltered)
+TEST_F(Regression, EveryCharacterOfAKeyEventIsFiltered)
 {
     struct Case {
         const char16_t* typed;
@@ -26,10 +39,6 @@ TEST(Regression, EveryCharacterOfAKeyEventIsFiltered)
     } const cases[] = {
         {u"1a", "1"}, {u"a1", "1"}, {u"1-5", "15"}, {u"é.", "."}, {u"2,5", "25"}, {u"12", "12"},
     };
-    Form1 form([](const CalcState&) {});
-    form.show();
-    QApplication::setActiveWindow(&form);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     for (QLineEdit* box : {form.Text1, form.Text2, form.Text3}) {
         for (const Case& c : cases) {
             SCOPED_TRACE(box->objectName().toStdString() + " typing " + QString::fromUtf16(c.typed).toStdString());
@@ -46,7 +55,7 @@ TEST(Regression, EveryCharacterOfAKeyEventIsFiltered)
 // ´ ~ ^ ` ¨) comes as an input method's commit, past the key presses: each
 // of its characters must pass the number boxes' filter too. The compose
 // context commits even where input methods are turned off.
-TEST(Regression, EveryCharacterAnInputMethodCommitsIsFiltered)
+TEST_F(Regression, EveryCharacterAnInputMethodCommitsIsFiltered)
 {
     struct Case {
         const char16_t* committed;
@@ -54,10 +63,6 @@ TEST(Regression, EveryCharacterAnInputMethodCommitsIsFiltered)
     } const cases[] = {
         {u"é", ""}, {u"´7", "7"}, {u"12", "12"}, {u"ñ", ""}, {u"ç", ""}, {u"~", ""}, {u"7é.5", "7.5"},
     };
-    Form1 form([](const CalcState&) {});
-    form.show();
-    QApplication::setActiveWindow(&form);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     for (QLineEdit* box : {form.Text1, form.Text2, form.Text3}) {
         for (const Case& c : cases) {
             const QString committed = QString::fromUtf16(c.committed);
