@@ -12,7 +12,7 @@
 
 #include "report/report.h"
 #include "window/form1.h"
-#include "window/translations.h"
+#include "window/toolkit.h"
 
 namespace {
 

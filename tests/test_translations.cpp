@@ -10,7 +10,7 @@
 
 #include <memory>
 
-#include "window/translations.h"
+#include "window/toolkit.h"
 
 namespace {
 

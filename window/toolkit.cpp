@@ -6,9 +6,11 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTranslator>
 #include <QVariant>
 #include <QWidget>
 
@@ -245,6 +247,17 @@ void MsgBox(QWidget* owner, std::string_view text, std::string_view title)
 {
     QMessageBox box(QMessageBox::Critical, ToQString(title), ToQString(text), QMessageBox::Ok, owner);
     box.exec();
+}
+
+bool LoadToolkitTranslations()
+{
+    // Owned by the application: Qt reads its texts for the program's life.
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QStringLiteral("qtbase_pt_BR"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }
 
 void Unload(QWidget* window)

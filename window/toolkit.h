@@ -96,5 +96,12 @@ void TypeInto(QLineEdit* box, int code);
 // returns when the user closes it.
 void MsgBox(QWidget* owner, std::string_view text, std::string_view title);
 
+// Installs Qt's own Brazilian Portuguese texts (the text boxes' context
+// menu, the message box's buttons) whatever the user's language, so that the
+// toolkit speaks as the rest of the window does. Numbers still follow the
+// user's regional settings. False when Qt's translations are not installed:
+// the toolkit's texts then stay English. Needs the application object.
+bool LoadToolkitTranslations();
+
 // Closes the window; with no window left the program ends.
 void Unload(QWidget* window);
