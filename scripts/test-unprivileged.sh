@@ -14,6 +14,9 @@ account=orvanta-t$$
 home=$(mktemp -d /tmp/orvanta-unprivileged.XXXXXX)
 cleanup() {
     pkill -KILL -u "$account" 2>/dev/null || true
+    # What the account's programs left in the shared temporary folders (Qt's
+    # runtime folder when none is set, for one) goes with it.
+    find /tmp /var/tmp -xdev -mindepth 1 -maxdepth 1 -user "$account" -exec rm -rf {} + 2>/dev/null || true
     userdel "$account" 2>/dev/null || true
     rm -rf "$home"
 }

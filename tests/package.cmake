@@ -14,6 +14,8 @@ add_test(NAME Package.Lintian
          COMMAND bash -c [[lintian --fail-on error,warning --display-info "$1"/orvanta_*.deb]] lintian ${package_build})
 set_tests_properties(Package.InstallsIntoAThrowawayRoot Package.Lintian PROPERTIES
     FIXTURES_REQUIRED debian_package TIMEOUT 300)
+# lintian leaves scratch files in its temporary folder: keep them in the build.
+set_tests_properties(Package.Lintian PROPERTIES ENVIRONMENT TMPDIR=${package_build})
 
 # The sources of the desktop entry and the metainfo, without a package.
 add_test(NAME Package.DesktopEntryIsValid
