@@ -138,9 +138,9 @@ public:
     }
 };
 
-// The application and drop-down lists as above; a plain top-level widget, which Qt describes as a
-// client area, is a window, so that screen readers announce its title, with
-// its controls in reading order.
+// The application and drop-down lists as above; a plain top-level widget,
+// which Qt describes as a client area, is a window, so that screen readers
+// announce its title, with its controls in reading order.
 QAccessibleInterface* WindowAndListFactory(const QString& className, QObject* object)
 {
     if (object == QCoreApplication::instance() && object->metaObject()->className() == className) {

@@ -518,7 +518,7 @@ void Form1::Command2_Click()
     // A click queued while a clear runs would start a whole clear inside it,
     // as deep as clicks are queued; the running clear already ends in the
     // state another would give.
-    if (clearDepth_ > 0) {
+    if (clearing_) {
         return;
     }
     ClearAllControls(this);
@@ -526,7 +526,7 @@ void Form1::Command2_Click()
 
 void Form1::ClearAllControls(QWidget* frmForm)
 {
-    ++clearDepth_;
+    clearing_ = true;
     for (QWidget* control : Controls(frmForm)) {
         // Labels and buttons have neither property and a pick list refuses
         // the empty text: those failures are expected and ignored.
@@ -540,9 +540,9 @@ void Form1::ClearAllControls(QWidget* frmForm)
     SetFocus(Text3);
     SetEnabled(Command3, false);
     SetEnabled(Command2, false);
-    --clearDepth_;
+    clearing_ = false;
 
-    if (clearDepth_ == 0 && unloadPending_) {
+    if (unloadPending_) {
         unloadPending_ = false;
         Unload(this);
     }
@@ -564,7 +564,7 @@ void Form1::Command4_Click()
 
 void Form1::closeEvent(QCloseEvent* event)
 {
-    if (clearDepth_ > 0) {
+    if (clearing_) {
         unloadPending_ = true;
         event->ignore();
         return;

@@ -68,9 +68,9 @@ private:
     CalcState state_;
     PrintAction printReport_;
     MessageAction showMessage_;
-    // ClearAllControls lets queued events run; a close that arrives then
-    // waits until the clearing is over.
-    int clearDepth_ = 0;
+    // ClearAllControls lets queued events run: a "Limpar" that arrives then
+    // starts no clear of its own, and a close waits until the clear is over.
+    bool clearing_ = false;
     bool unloadPending_ = false;
     // The window is centred again, frame and all, when it is first mapped.
     bool centredInFrame_ = false;

@@ -26,12 +26,6 @@ QString ToQString(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The selected item's text; empty without a selection.
-QString SelectedItem(const QComboBox* list)
-{
-    return list->currentIndex() < 0 ? QString() : list->currentText();
-}
-
 int ToPixels(float twips)
 {
     return static_cast<int>(std::lround(twips / TwipsPerPixel));
@@ -55,7 +49,7 @@ std::string GetText(const QWidget* control)
         return box->text().toStdString();
     }
     if (const auto* list = qobject_cast<const QComboBox*>(control)) {
-        return SelectedItem(list).toStdString();
+        return list->currentIndex() < 0 ? std::string() : list->currentText().toStdString();
     }
     return {};
 }
