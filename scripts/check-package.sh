@@ -43,7 +43,6 @@ entry=$root/usr/share/applications/$id.desktop
 metainfo=$root/usr/share/metainfo/$id.metainfo.xml
 [ -f "$entry" ] || fail "no desktop entry /usr/share/applications/$id.desktop"
 [ -f "$metainfo" ] || fail "no AppStream metainfo /usr/share/metainfo/$id.metainfo.xml"
-output=$(desktop-file-validate "$entry" 2>&1) && [ -z "$output" ] || fail "desktop-file-validate: $output"
 # The whole tree: the metainfo and the desktop entry it launches.
 output=$(appstreamcli validate-tree --no-net --pedantic "$root" 2>&1) && ! grep -q '^[EWIP]:' <<<"$output" ||
     fail "appstreamcli validate-tree: $output"
@@ -120,19 +119,28 @@ for needed in qt6-qpa-plugins fonts-liberation libcups2; do
     [[ "$depends" =~ $named ]] || fail "Depends lacks $needed: $depends"
 done
 
-# Started as the desktop entry says, the program opens its window.
+# Started as the desktop entry says, the program opens its window, with its
+# title and the X11 class (WM_CLASS) that docks match to the entry by.
+title="Cálculo de Lentes"
+window_named() {
+    window=$(xwininfo -display "$XVFB_DISPLAY" -name "$title" 2>/dev/null | awk '/Window id:/ {print $4}')
+    [ -n "$window" ]
+}
 if start_xvfb "$work" 1024x768x24; then
-    DISPLAY=$XVFB_DISPLAY env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY "$program" >"$work/program.log" 2>&1 &
+    mkdir -m 700 "$work/runtime"
+    env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY DISPLAY="$XVFB_DISPLAY" XDG_RUNTIME_DIR="$work/runtime" \
+        "$program" >"$work/program.log" 2>&1 &
     app=$!
-    window=
-    for _ in $(seq 300); do
-        window=$(xwininfo -display "$XVFB_DISPLAY" -name "Cálculo de Lentes" 2>/dev/null |
-                 awk '/Window id:/ {print $4}') || true
-        [ -n "$window" ] && break
-        kill -0 "$app" 2>/dev/null || break
-        sleep 0.1
-    done
-    [ -n "$window" ] || fail "/usr/bin/$exec_name opened no window within 30 s: $(cat "$work/program.log")"
+    if wait_ready 30 "$app" window_named; then
+        # WM_CLASS = "instance", "class"
+        class=$(xprop -display "$XVFB_DISPLAY" -notype -id "$window" WM_CLASS |
+                sed -n 's/^WM_CLASS = "[^"]*", "\([^"]*\)"$/\1/p')
+        wm_class=$(sed -n 's/^StartupWMClass=//p' "$entry" 2>/dev/null) || true
+        [ "$class" = "$id" ] && [ "$class" = "$wm_class" ] ||
+            fail "the window's class is '$class', not the entry's id $id and StartupWMClass '$wm_class'"
+    else
+        fail "/usr/bin/$exec_name opened no window \"$title\" within 30 s: $(cat "$work/program.log")"
+    fi
 else
     fail "the private X server did not start"
 fi

@@ -1,14 +1,14 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck shell=bash
-# Waiting for and stopping the private servers that xvfb.sh and weston.sh
+# Waiting for and stopping the private servers and programs that the scripts
 # start: source this file.
 
-# wait_ready PID COMMAND...: runs COMMAND every 0.1 s until it succeeds, for
-# 15 s at most; fails at once when the process PID has ended.
+# wait_ready SECONDS PID COMMAND...: runs COMMAND every 0.1 s until it
+# succeeds, for SECONDS at most; fails at once when the process PID has ended.
 wait_ready() {
-    local pid=$1
-    shift
-    for _ in $(seq 150); do
+    local seconds=$1 pid=$2
+    shift 2
+    for _ in $(seq $((seconds * 10))); do
         "$@" && return 0
         kill -0 "$pid" 2>/dev/null || return 1
         sleep 0.1

@@ -27,7 +27,7 @@ start_weston() {
         weston --no-config --backend=headless-backend.so --socket="$WESTON_DISPLAY" --idle-time=0 \
         </dev/null >"$dir/weston.log" 2>&1 &
     WESTON_PID=$!
-    wait_ready "$WESTON_PID" accepts_clients "$WESTON_RUNTIME/$WESTON_DISPLAY" && return 0
+    wait_ready 15 "$WESTON_PID" accepts_clients "$WESTON_RUNTIME/$WESTON_DISPLAY" && return 0
     tail -n 20 "$dir/weston.log" >&2
     return 1
 }

@@ -21,7 +21,7 @@ start_xvfb() {
         3>"$dir/display" </dev/null >"$dir/xvfb.log" 2>&1 &
     XVFB_PID=$!
     XVFB_DISPLAY=
-    wait_ready "$XVFB_PID" display_number_written "$dir" && return 0
+    wait_ready 15 "$XVFB_PID" display_number_written "$dir" && return 0
     tail -n 20 "$dir/xvfb.log" >&2
     return 1
 }

@@ -49,14 +49,7 @@ window_shown() {
 }
 
 verdict=1
-for _ in $(seq 300); do
-    kill -0 "$program_pid" 2>/dev/null || break
-    if window_shown; then
-        verdict=0
-        break
-    fi
-    sleep 0.1
-done
+wait_ready 30 "$program_pid" window_shown && verdict=0
 kill -0 "$program_pid" 2>/dev/null || { verdict=1; echo "wayland_window: the program ended" >&2; }
 
 echo "the window's toplevel requests:"

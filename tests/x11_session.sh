@@ -55,10 +55,7 @@ wm_pid=
 source "$here/../scripts/xvfb.sh"
 
 stop_session() {
-    if [ -n "$wm_pid" ]; then
-        kill -TERM "$wm_pid" 2>/dev/null
-        wait "$wm_pid" 2>/dev/null
-    fi
+    [ -z "$wm_pid" ] || stop_process "$wm_pid"
     stop_xvfb
     rm -rf "$work"
 }
@@ -81,12 +78,8 @@ if [ "$openbox" = yes ]; then
     wm_pid=$!
     ORVANTA_X11_WINDOW_MANAGER=openbox
     # Ready once it has announced itself on the root window.
-    for _ in $(seq 150); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-        kill -0 "$wm_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || {
+    announced() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+    wait_ready 15 "$wm_pid" announced || {
         cat "$work/openbox.log" >&2
         fail "openbox did not start"
     }
