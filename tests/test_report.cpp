@@ -108,9 +108,7 @@ TEST(FormatWhole, Texts)
         {"\t3,4\t", ",", "3"},
         {"12,", ",", "12"},
         {",5", ",", "1"},
-        {"1\xd9\xab"
-         "5",
-         "\xd9\xab", "2"},  // a separator of more than one byte
+        {"1\u066B5", "\u066B", "2"},  // a separator of more than one byte
         {nines + ",5", ",", "1" + std::string(400, '0')},
         // Not wholly a number: back unchanged.
         {"", ",", ""},
@@ -124,11 +122,7 @@ TEST(FormatWhole, Texts)
         {"1e3", ".", "1e3"},
         {"12abc", ",", "12abc"},
         {"0x10", ".", "0x10"},
-        {"\xe2\x88\x92"
-         "1",
-         ",",
-         "\xe2\x88\x92"
-         "1"},  // a typographic minus
+        {"\u22121", ",", "\u22121"},  // a typographic minus
         {"1.5", "", "1.5"},
         {"12", "", "12"},
     };

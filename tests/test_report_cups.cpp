@@ -25,6 +25,7 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -287,56 +288,53 @@ struct BreakingProxy {
     }
 };
 
-// An upload that breaks off is said, and its job cancelled; the next press
-// prints normally.
-TEST(PrivateSpooler, BrokenUploadIsCancelledAndSaid)
+// The connections of a print go through a proxy that breaks the upload.
+struct ThroughBreakingProxy {
+    BreakingProxy proxy;
+    Setting server{"CUPS_SERVER", proxy.socket.toLocal8Bit()};
+    explicit ThroughBreakingProxy(const QString& mode) : proxy(mode) {}
+};
+
+// A print the spooler breaks off is said, holds the window only a few
+// seconds and leaves no job waiting: an upload dropped or stalled 4 KiB into
+// the document (its job made, then cancelled), or a spooler that has stopped
+// answering (SIGSTOP) before any job is made. The next press prints normally.
+TEST(PrivateSpooler, PrintBrokenOffIsSaidAndLeavesNoJobWaiting)
 {
+    QFile pidFile(QString::fromStdString(Environment("ORVANTA_CUPS_DIR") + "/cupsd.pid"));
+    ASSERT_TRUE(pidFile.open(QIODevice::ReadOnly));
+    const pid_t spooler = pid_t(pidFile.readAll().trimmed().toInt());
+    ASSERT_GT(spooler, 0);
     const struct {
-        const char* mode;
+        const char* how;
+        std::function<std::shared_ptr<void>()> breakOff;  // until the result goes
         std::string message;
+        int jobsMade;
     } cases[] = {
-        {"drop", DroppedMessage},
-        {"stall", NotAnsweringMessage},
+        {"upload dropped", [] { return std::make_shared<ThroughBreakingProxy>("drop"); }, DroppedMessage, 1},
+        {"upload stalled", [] { return std::make_shared<ThroughBreakingProxy>("stall"); }, NotAnsweringMessage, 1},
+        {"spooler stopped",
+         [spooler] {
+             EXPECT_EQ(kill(spooler, SIGSTOP), 0);
+             return std::shared_ptr<void>(nullptr, [spooler](void*) { kill(spooler, SIGCONT); });
+         },
+         NotAnsweringMessage, 0},
     };
     PrintingWindow window;
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.mode);
+        SCOPED_TRACE(c.how);
         const int jobsBefore = JobCount("all");
         {
-            BreakingProxy proxy(c.mode);
-            const Setting server("CUPS_SERVER", proxy.socket.toLocal8Bit());
+            const std::shared_ptr<void> broken = c.breakOff();
             EXPECT_EQ(window.PressImprimir(), std::vector<std::string>{c.message});
         }
-        // The job was made, and cancelled: nothing waits in the queue.
-        EXPECT_EQ(JobCount("all"), jobsBefore + 1);
+        EXPECT_EQ(JobCount("all"), jobsBefore + c.jobsMade);
         EXPECT_EQ(JobCount("not-completed"), 0);
 
         ExpectOnePage page;
         EXPECT_EQ(window.PressImprimir(), std::vector<std::string>{});
         EXPECT_FALSE(page.Check().empty());
     }
-}
-
-// A spooler that has stopped answering (SIGSTOP) holds the window only a
-// few seconds, and says so.
-TEST(PrivateSpooler, SpoolerThatDoesNotAnswer)
-{
-    QFile pidFile(QString::fromStdString(Environment("ORVANTA_CUPS_DIR") + "/cupsd.pid"));
-    ASSERT_TRUE(pidFile.open(QIODevice::ReadOnly));
-    const pid_t spooler = pid_t(pidFile.readAll().trimmed().toInt());
-    ASSERT_GT(spooler, 0);
-    PrintingWindow window;
-    const int jobsBefore = JobCount("all");
-    {
-        ASSERT_EQ(kill(spooler, SIGSTOP), 0);
-        const Undo resume{[&] { kill(spooler, SIGCONT); }};
-        EXPECT_EQ(window.PressImprimir(), std::vector<std::string>{NotAnsweringMessage});
-    }
-    EXPECT_EQ(JobCount("all"), jobsBefore);
-
-    ExpectOnePage page;
-    EXPECT_EQ(window.PressImprimir(), std::vector<std::string>{});
-    EXPECT_FALSE(page.Check().empty());
 }
 
 // A paused default printer still gets the job, and the user learns that it

@@ -198,24 +198,14 @@ TEST_F(X11Window, FrameIsCentredWhereItFitsWithItsTitleBarOnTheScreen)
 {
     const bool managed = qgetenv("ORVANTA_X11_WINDOW_MANAGER") == "openbox";
     const QRect screen = form->screen()->geometry();
-    const auto placed = [&] {
-        const QRect frame = Frame();
-        const struct {
-            int before, after;
-            bool fits;
-        } sides[] = {
-            {frame.left() - screen.left(), screen.right() - frame.right(), frame.width() <= screen.width()},
-            {frame.top() - screen.top(), screen.bottom() - frame.bottom(), frame.height() <= screen.height()},
-        };
-        return std::all_of(std::begin(sides), std::end(sides), [](const auto& side) {
-            return side.fits ? std::abs(side.before - side.after) <= 1 : side.before == 0;
-        });
-    };
     // The window manager reports its frame after mapping the window.
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return (!managed || !form->windowHandle()->frameMargins().isNull()) && placed(); }, Patience))
-        << "frame " << Frame().x() << "," << Frame().y() << " " << Frame().width() << "x" << Frame().height()
-        << " on a screen of " << screen.width() << "x" << screen.height();
+        [&] {
+            return (!managed || !form->windowHandle()->frameMargins().isNull()) &&
+                   MisplacedFrame(Frame(), screen).empty();
+        },
+        Patience))
+        << MisplacedFrame(Frame(), screen) << "on a screen of " << screen.width() << "x" << screen.height();
     if (!managed) {
         EXPECT_EQ(form->pos(), loadPosition);
     }

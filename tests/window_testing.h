@@ -10,11 +10,13 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRect>
 #include <QWidget>
 #include <QWindow>
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <iostream>
 #include <ostream>
@@ -72,10 +74,10 @@ inline void QueueClick(QWidget* button)
 // press at one instant, neither marked as a repeat; others mark them.
 enum class Repeats { X11, Marked };
 
-// Holds a key down on window through repeats automatic repeats and lets it
-// go, as the window system delivers a held key: at the times a user's keys
-// have, which do not depend on how long the window takes over each event.
-// With no repeats it is a key typed.
+// Holds a key down on window through the given number of automatic repeats
+// and lets it go, as the window system delivers a held key: at the times a
+// user's keys have, which do not depend on how long the window takes over
+// each event. With no repeats it is a key typed.
 inline void HoldKey(QWindow* window, Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& text, int repeats,
                     Repeats style)
 {
@@ -94,6 +96,30 @@ inline void HoldKey(QWindow* window, Qt::Key key, Qt::KeyboardModifiers modifier
     }
     send(QEvent::KeyRelease, false);
     clock += 1000;
+}
+
+// What is wrong with where the frame stands on the screen, "" when nothing
+// is: on each side where it fits it is centred, its margins differing by at
+// most a pixel; where it does not, its top-left corner (the title bar) is on
+// the screen.
+inline std::string MisplacedFrame(const QRect& frame, const QRect& screen)
+{
+    const struct {
+        const char* side;
+        int before, after;
+        bool fits;
+    } sides[] = {
+        {"across", frame.left() - screen.left(), screen.right() - frame.right(), frame.width() <= screen.width()},
+        {"down", frame.top() - screen.top(), screen.bottom() - frame.bottom(), frame.height() <= screen.height()},
+    };
+    std::string wrong;
+    for (const auto& s : sides) {
+        if (s.fits ? std::abs(s.before - s.after) > 1 : s.before != 0) {
+            wrong += std::string(s.side) + ": margins " + std::to_string(s.before) + " and " + std::to_string(s.after) +
+                     (s.fits ? " " : " (larger than the screen) ");
+        }
+    }
+    return wrong;
 }
 
 // Watches how deeply clicks on a button nest while it lives: how many are
