@@ -159,21 +159,6 @@ TEST_F(X11Window, AHeldKeyPressesTheFocusedButtonOnce)
     }
 }
 
-TEST_F(X11Window, EnterAfterLimparDoesNotCloseTheWindow)
-{
-    ExpectKeyboardFocus();
-    form->Text1->setText("6");
-    form->Text2->setText("30");
-    form->Text3->setFocus();
-    PressKeys({"Tab", "Return"});  // Calcular
-    ASSERT_EQ(form->Text4->text(), "24");
-    PressKeys({"Tab", "Return"});  // Limpar
-    ASSERT_FALSE(form->Command2->isEnabled());
-    EXPECT_EQ(QApplication::focusWidget(), form->Text3);
-    PressKeys({"Return"});
-    EXPECT_TRUE(form->isVisible());
-}
-
 // Clicks that come in while the window is frozen wait in the X queue; the
 // clear lets them run after each control.
 TEST_F(X11Window, ThousandsOfLimparClicksWhileFrozenStartNoClearInside)
