@@ -10,7 +10,7 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j"$(nproc)" --target report_sample
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-QT_QPA_PLATFORM=offscreen "$build/report/report_sample" "$scratch/report.pdf"
+QT_QPA_PLATFORM=offscreen "$build/report/cups/report_sample" "$scratch/report.pdf"
 mkdir -p docs
 pdftoppm -png -r 96 -singlefile "$scratch/report.pdf" docs/report
 echo "wrote docs/report.png"

@@ -1,13 +1,13 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The report's composition and number texts, against a recording printer.
 add_executable(test_report test_report.cpp)
-target_link_libraries(test_report PRIVATE report_core GTest::gtest_main)
+target_link_libraries(test_report PRIVATE report GTest::gtest_main)
 orvanta_strict(test_report)
 gtest_discover_tests(test_report)
 
 # The report tests that need Qt share the PDF readers.
 add_library(report_qt_testing OBJECT test_report_pdf.h test_report_pdf.cpp)
-target_link_libraries(report_qt_testing PUBLIC report qt_test_main)
+target_link_libraries(report_qt_testing PUBLIC report_cups qt_test_main)
 orvanta_strict(report_qt_testing)
 
 add_executable(test_report_paper test_report_paper.cpp)

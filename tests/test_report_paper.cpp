@@ -10,6 +10,7 @@
 #include <map>
 #include <string>
 
+#include "report/cups/pdf_file.h"
 #include "report/report.h"
 #include "tests/test_report_example.h"
 #include "tests/test_report_pdf.h"

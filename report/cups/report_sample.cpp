@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "calc/lens.h"
+#include "report/cups/pdf_file.h"
 #include "report/report.h"
 
 int main(int argc, char** argv)

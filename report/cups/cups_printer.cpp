@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "report/cups/pdf_file.h"
 #include "report/report.h"
 
 #include <QBuffer>
