@@ -1,0 +1,253 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "report/report.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
+
+#include "report/gdi/gdi_errors.h"
+#include "report/print_report.h"
+
+namespace {
+
+std::wstring Wide(std::string_view utf8)
+{
+    if (utf8.empty()) return {};
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
+    std::wstring wide(std::size_t(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), wide.data(), length);
+    return wide;
+}
+
+std::string Utf8(std::wstring_view wide)
+{
+    if (wide.empty()) return {};
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string utf8(std::size_t(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), utf8.data(), length, nullptr, nullptr);
+    return utf8;
+}
+
+// The decimal separator of the user's regional settings, overrides
+// included; the full stop when Windows gives none.
+std::string UserDecimalSeparator()
+{
+    wchar_t separator[8] = {};  // LOCALE_SDECIMAL holds at most four characters
+    const int length = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, int(std::size(separator)));
+    return length > 1 ? Utf8(std::wstring_view(separator, std::size_t(length - 1))) : ".";
+}
+
+[[noreturn]] void ThrowSpoolerFailure()
+{
+    throw PrintError(SpoolerFailureMessage(GetLastError()));
+}
+
+// The default printer's name, as the user's settings give it.
+std::wstring DefaultPrinterName()
+{
+    DWORD size = 0;
+    if (!GetDefaultPrinterW(nullptr, &size) && GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
+        // ERROR_FILE_NOT_FOUND: no default printer is set.
+        ThrowSpoolerFailure();
+    }
+    std::wstring name(size, L'\0');
+    if (!GetDefaultPrinterW(name.data(), &size)) ThrowSpoolerFailure();
+    name.resize(size > 0 ? size - 1 : 0);  // size counts the terminating NUL
+    return name;
+}
+
+struct PrinterClose {
+    void operator()(HANDLE printer) const { ClosePrinter(printer); }
+};
+using PrinterHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, PrinterClose>;
+
+struct DcDelete {
+    void operator()(HDC dc) const { DeleteDC(dc); }
+};
+using DcHandle = std::unique_ptr<std::remove_pointer_t<HDC>, DcDelete>;
+
+struct FontDelete {
+    void operator()(HFONT font) const { DeleteObject(font); }
+};
+using FontHandle = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDelete>;
+
+PrinterHandle OpenNamedPrinter(const std::wstring& name)
+{
+    HANDLE printer = nullptr;
+    if (!OpenPrinterW(const_cast<wchar_t*>(name.c_str()), &printer, nullptr)) ThrowSpoolerFailure();
+    return PrinterHandle(printer);
+}
+
+// True when Windows reports the printer paused or offline.
+bool IsStopped(HANDLE printer)
+{
+    DWORD size = 0;
+    GetPrinterW(printer, 2, nullptr, 0, &size);
+    if (size == 0) return false;
+    // PRINTER_INFO_2 and the strings it points at, suitably aligned.
+    std::vector<PRINTER_INFO_2W> info(size / sizeof(PRINTER_INFO_2W) + 1);
+    if (!GetPrinterW(printer, 2, reinterpret_cast<BYTE*>(info.data()), DWORD(info.size() * sizeof(info[0])), &size))
+        return false;
+    return PrinterStopped(info[0].Status, info[0].Attributes);
+}
+
+// The document from StartDocW to EndDoc on a printer's device context; one
+// that did not end is aborted, so that no half page stays in the queue.
+class Document {
+public:
+    explicit Document(HDC dc) : dc_(dc) {}
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
+    ~Document()
+    {
+        if (open_) AbortDoc(dc_);
+    }
+
+    // False when the user cancelled the printer's own dialog (a printer
+    // that asks for a file name); throws on any other failure.
+    bool Start()
+    {
+        DOCINFOW info{};
+        info.cbSize = sizeof(info);
+        info.lpszDocName = L"Orvanta";
+        if (StartDocW(dc_, &info) > 0) {
+            open_ = true;
+            return true;
+        }
+        if (GetLastError() == ERROR_CANCELLED) return false;
+        ThrowSpoolerFailure();
+    }
+
+    void End()
+    {
+        open_ = false;
+        if (EndDoc(dc_) <= 0) ThrowSpoolerFailure();
+    }
+
+private:
+    HDC dc_;
+    bool open_ = false;
+};
+
+// The report's printer operations on a GDI page. The page's 850 units
+// across span the printable area (HORZRES); lines flow down from its top at
+// the font's line height, so only the horizontal scale is of use. The font
+// is sized in points on paper: 12 points stay 12 points whatever the
+// printer's resolution.
+struct GdiPrinter {
+    HDC dc;
+    Document& document;
+    std::wstring fontName{};
+    int fontPoints = 12;
+    bool bold = false;
+    FontHandle font{};
+    double pageLeft = 0;
+    double pixelsPerUnit = 1;
+    int x = 0;
+    int y = 0;
+    bool pageStarted = false;
+
+    GdiPrinter(HDC printerDc, Document& doc) : dc(printerDc), document(doc) {}
+    GdiPrinter(const GdiPrinter&) = delete;
+    GdiPrinter& operator=(const GdiPrinter&) = delete;
+    // A font still selected into a device context cannot be deleted.
+    ~GdiPrinter() { SelectObject(dc, GetStockObject(SYSTEM_FONT)); }
+
+    // (mode, left, top, right, bottom); the mode has no meaning here.
+    void PageCoordinates(int, int left, int, int right, int)
+    {
+        pageLeft = left;
+        pixelsPerUnit = GetDeviceCaps(dc, HORZRES) / double(right - left);
+    }
+
+    void FontName(std::string_view name)
+    {
+        fontName = Wide(name);
+        font.reset();
+    }
+
+    void FontSize(int points)
+    {
+        fontPoints = points;
+        font.reset();
+    }
+
+    void Emphasis(bool on)
+    {
+        bold = on;
+        font.reset();
+    }
+
+    void PrintPosition(int across) { x = int((across - pageLeft) * pixelsPerUnit + 0.5); }
+
+    void PrintLine()
+    {
+        Begin();
+        NewLine();
+    }
+
+    void PrintLine(std::string_view text)
+    {
+        Begin();
+        const std::wstring wide = Wide(text);
+        if (!TextOutW(dc, x, y, wide.c_str(), int(wide.size()))) ThrowSpoolerFailure();
+        NewLine();
+    }
+
+    void EndDocument()
+    {
+        if (pageStarted && EndPage(dc) <= 0) ThrowSpoolerFailure();
+        pageStarted = false;
+        document.End();
+    }
+
+    // The page begins with its first print; the font is made when first
+    // used after a change.
+    void Begin()
+    {
+        if (!pageStarted) {
+            if (StartPage(dc) <= 0) ThrowSpoolerFailure();
+            pageStarted = true;
+        }
+        if (font == nullptr) {
+            SelectObject(dc, GetStockObject(SYSTEM_FONT));
+            font.reset(CreateFontW(-MulDiv(fontPoints, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0,
+                                   bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, fontName.c_str()));
+            if (font == nullptr) throw PrintError(RefusedMessage);
+            SelectObject(dc, font.get());
+        }
+    }
+
+    void NewLine()
+    {
+        TEXTMETRICW metrics{};
+        if (!GetTextMetricsW(dc, &metrics)) ThrowSpoolerFailure();
+        x = 0;
+        y += metrics.tmHeight + metrics.tmExternalLeading;
+    }
+};
+
+}  // namespace
+
+void PrintOnDefaultPrinter(const CalcState& state)
+{
+    const std::wstring name = DefaultPrinterName();
+    // Opened first: it tells a spooler that is not running from a printer
+    // that is not there, which CreateDCW does not.
+    const PrinterHandle printer = OpenNamedPrinter(name);
+    const DcHandle dc(CreateDCW(L"WINSPOOL", name.c_str(), nullptr, nullptr));
+    if (dc == nullptr) ThrowSpoolerFailure();
+
+    Document document(dc.get());
+    if (!document.Start()) return;  // cancelled by the user: not an error
+    GdiPrinter page(dc.get(), document);
+    PrintReport(page, state, UserDecimalSeparator());
+
+    // The job is queued; a paused or offline printer will not print it yet.
+    if (IsStopped(printer.get())) throw PrintError(WaitingMessage(Utf8(name)));
+}
