@@ -6,8 +6,8 @@
 
 #include <cstdio>
 
-#include "window/icon16.xpm"
-#include "window/icon32.xpm"
+#include "window/qt/icon16.xpm"
+#include "window/qt/icon32.xpm"
 
 int main(int argc, char** argv)
 {

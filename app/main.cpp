@@ -2,17 +2,22 @@
 // Orvanta: creates the lens calculator's window and runs until it is closed.
 
 #include <QApplication>
-#include <QRegularExpression>
+#include <QDir>
+#include <QLibraryInfo>
 #include <QStringList>
+
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "report/report.h"
 #include "window/form1.h"
-#include "window/toolkit.h"
+#include "window/qt/form_window.h"
 
 namespace {
 
@@ -22,7 +27,8 @@ constexpr const char* ApplicationId = "br.com.vintoral.orvanta";
 
 // While the toolkit starts, its messages are held back: when it cannot open
 // a display it ends with a fatal error, and the user gets one plain line
-// saying why instead of the platform-plugin diagnostics.
+// saying why instead of the platform-plugin diagnostics, whose words are
+// not read.
 struct HeldMessage {
     QtMsgType type;
     const char* file;
@@ -34,76 +40,95 @@ struct HeldMessage {
 std::vector<HeldMessage> heldMessages;
 QtMessageHandler toolkitHandler = nullptr;
 
-// The display systems Qt can open, with the variable that names the display
-// and the Debian package that brings Qt's support for it.
+// The display libraries under the toolkit write their own diagnostics to
+// the standard error while it starts: that output is held in memory too,
+// and passed on once the window system is open. userError is the standard
+// error itself meanwhile.
+struct HeldOutput {
+    int userError = dup(STDERR_FILENO);
+    int held = memfd_create("orvanta-startup", MFD_CLOEXEC);
+
+    HeldOutput()
+    {
+        if (held >= 0) dup2(held, STDERR_FILENO);
+    }
+    // Puts the standard error back and writes out what was held.
+    void Release()
+    {
+        if (held < 0) return;
+        dup2(userError, STDERR_FILENO);
+        char buffer[4096];
+        lseek(held, 0, SEEK_SET);
+        for (ssize_t n; (n = read(held, buffer, sizeof buffer)) > 0;) {
+            if (write(STDERR_FILENO, buffer, size_t(n)) != n) break;
+        }
+        close(held);
+        held = -1;
+    }
+};
+HeldOutput* heldOutput = nullptr;
+
+// The display systems Qt can open, with the variable that names the display,
+// the file name of Qt's plugin for it and the Debian package that brings it.
 struct DisplaySystem {
-    const char* plugin;
     const char* name;
     const char* variable;
+    const char* pluginFiles;
     const char* package;
 };
 constexpr DisplaySystem DisplaySystems[] = {
-    {"wayland", "Wayland", "WAYLAND_DISPLAY", "qt6-wayland"},
-    {"xcb", "X11", "DISPLAY", "qt6-qpa-plugins"},
+    {"Wayland", "WAYLAND_DISPLAY", "libqwayland-*.so", "qt6-wayland"},
+    {"X11", "DISPLAY", "libqxcb.so", "qt6-qpa-plugins"},
 };
 
-const DisplaySystem* FindDisplaySystem(const QString& plugin)
+bool PluginInstalled(const DisplaySystem& system)
 {
-    for (const DisplaySystem& system : DisplaySystems) {
-        if (plugin == QLatin1String(system.plugin)) {
-            return &system;
-        }
-    }
-    return nullptr;
+    const QDir platforms(QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms"));
+    return !platforms.entryList({QString::fromLatin1(system.pluginFiles)}, QDir::Files).isEmpty();
 }
 
-// The cause, from the session's variables and from Qt's note on each
-// platform it tried: "Could not find" when its plugin is not installed,
-// "Could not load" when the plugin could not open the display.
-QString StartFailure(const QString& fatalText)
+// Why a named display could not be opened, from what the program can see
+// itself: Qt's support for it, and for Wayland the runtime folder where a
+// display's socket lives.
+QString DisplayFailure(const DisplaySystem& system, const QString& display)
 {
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+    if (!PluginInstalled(system)) {
+        return QStringLiteral("a tela %1 \"%2\" precisa do suporte do Qt a %1, que não está instalado "
+                              "(instale o pacote %3)")
+            .arg(QString::fromLatin1(system.name), display, QString::fromLatin1(system.package));
+    }
+    if (system.variable == std::string_view("WAYLAND_DISPLAY") && !display.startsWith(QLatin1Char('/')) &&
+        !qEnvironmentVariable("XDG_RUNTIME_DIR").startsWith(QLatin1Char('/'))) {
+        return QStringLiteral("a tela Wayland \"%1\" não pode ser encontrada, porque XDG_RUNTIME_DIR não está "
+                              "definida")
+            .arg(display);
+    }
+    return QStringLiteral("a tela %1 \"%2\" recusou a conexão").arg(QString::fromLatin1(system.name), display);
+}
+
+// The cause, for each display the session names (Qt tries Wayland, then
+// X11).
+QString StartFailure()
+{
+    QStringList causes;
+    for (const DisplaySystem& system : DisplaySystems) {
+        const QString display = qEnvironmentVariable(system.variable);
+        if (!display.isEmpty()) {
+            causes << DisplayFailure(system, display);
+        }
+    }
+    if (causes.isEmpty()) {
         return QStringLiteral("nenhuma sessão gráfica disponível (DISPLAY e WAYLAND_DISPLAY não estão definidas)");
     }
-    static const QRegularExpression tried(QStringLiteral("^Could not (find|load) the Qt platform plugin \"([^\"]*)\""));
-    QStringList causes;   // displays named but not opened, platforms that failed
-    QStringList unnamed;  // displays tried but not named
-    for (const HeldMessage& message : heldMessages) {
-        const QRegularExpressionMatch match = tried.match(message.text);
-        if (qstrcmp(message.category, "qt.qpa.plugin") != 0 || !match.hasMatch()) {
-            continue;
-        }
-        const QString plugin = match.captured(2);
-        const bool installed = match.captured(1) == QLatin1String("load");
-        const DisplaySystem* system = FindDisplaySystem(plugin);
-        if (system == nullptr) {
-            causes << (installed ? QStringLiteral("a plataforma gráfica \"%1\" não pôde ser iniciada")
-                                 : QStringLiteral("a plataforma gráfica \"%1\" não está instalada"))
-                          .arg(plugin);
-            continue;
-        }
-        const QString display = qEnvironmentVariable(system->variable);
-        if (display.isEmpty()) {
-            unnamed << QStringLiteral("nenhuma tela %1 (%2 não está definida)").arg(system->name, system->variable);
-        } else if (!installed) {
-            causes << QStringLiteral("a tela %1 \"%2\" precisa do suporte do Qt a %1, que não está instalado "
-                                     "(instale o pacote %3)")
-                          .arg(system->name, display, system->package);
-        } else {
-            causes << QStringLiteral("a tela %1 \"%2\" recusou a conexão").arg(system->name, display);
-        }
-    }
-    // Qt falls back on X11 when Wayland fails: a display it tried that is
-    // not named is the cause only when nothing else is.
-    const QStringList& reasons = causes.isEmpty() ? unnamed : causes;
-    return reasons.isEmpty() ? fatalText.simplified() : reasons.join(QStringLiteral("; "));
+    return causes.join(QStringLiteral("; "));
 }
 
 void HoldStartupMessage(QtMsgType type, const QMessageLogContext& context, const QString& text)
 {
     if (type == QtFatalMsg) {
-        const QString line = QStringLiteral("orvanta: não foi possível abrir a janela: %1.\n").arg(StartFailure(text));
-        std::fputs(line.toUtf8().constData(), stderr);
+        const QByteArray line =
+            QStringLiteral("orvanta: não foi possível abrir a janela: %1.\n").arg(StartFailure()).toUtf8();
+        if (write(heldOutput->userError, line.constData(), size_t(line.size())) != line.size()) std::_Exit(2);
         std::_Exit(EXIT_FAILURE);
     }
     heldMessages.push_back({type, context.file, context.line, context.function, context.category, text});
@@ -119,9 +144,12 @@ int main(int argc, char** argv)
     QGuiApplication::setDesktopFileName(QString::fromLatin1(ApplicationId));
     QCoreApplication::setApplicationName(QString::fromLatin1(ApplicationId));
 
+    HeldOutput output;
+    heldOutput = &output;
     toolkitHandler = qInstallMessageHandler(HoldStartupMessage);
     QApplication app(argc, argv);
     qInstallMessageHandler(toolkitHandler);
+    output.Release();
     for (const HeldMessage& message : std::exchange(heldMessages, {})) {
         const QMessageLogContext context(message.file, message.line, message.function, message.category);
         qt_message_output(message.type, context, message.text);
@@ -129,6 +157,6 @@ int main(int argc, char** argv)
     LoadToolkitTranslations();
 
     Form1 form(PrintOnDefaultPrinter);
-    form.show();
+    form.Show();
     return QApplication::exec();
 }

@@ -75,6 +75,8 @@ check "X11 without Qt's X11 support" "$unsupported" "$x11" \
 check "X11 display that refuses" "$program" "DISPLAY=:$dead_x" "a tela X11 \":$dead_x\" recusou a conexão."
 check "Wayland display that refuses" "$program" "WAYLAND_DISPLAY=$dead_wayland" \
     "a tela Wayland \"$dead_wayland\" recusou a conexão."
+check "Wayland without its runtime folder" "$program" "XDG_RUNTIME_DIR= $wayland" \
+    "a tela Wayland \"$WESTON_DISPLAY\" não pode ser encontrada, porque XDG_RUNTIME_DIR não está definida."
 check "both refuse" "$program" "DISPLAY=:$dead_x WAYLAND_DISPLAY=$dead_wayland" \
     "a tela Wayland \"$dead_wayland\" recusou a conexão; a tela X11 \":$dead_x\" recusou a conexão."
 echo "start_failure: $((checks - failures)) passed, $failures failed"

@@ -34,6 +34,7 @@
 #include "tests/test_report_pdf.h"
 #include "tests/window_testing.h"
 #include "window/form1.h"
+#include "window/qt/form_window.h"
 
 namespace {
 
@@ -174,12 +175,12 @@ struct PrintingWindow {
 
     PrintingWindow()
     {
-        form.show();
-        form.Combo2->setCurrentText("milimetros");
-        form.Text1->setText("1000");
-        form.Text2->setText("5");
-        QTest::mouseClick(form.Command1, Qt::LeftButton);
-        EXPECT_EQ(form.Text4->text(), "24");
+        form.Window().show();
+        form.Window().Combo2->setCurrentText("milimetros");
+        form.Window().Text1->setText("1000");
+        form.Window().Text2->setText("5");
+        QTest::mouseClick(form.Window().Command1, Qt::LeftButton);
+        EXPECT_EQ(form.Window().Text4->text(), "24");
     }
 
     // Presses "Imprimir" and gives the messages it showed. However printing
@@ -190,10 +191,10 @@ struct PrintingWindow {
         const CalcState before = form.State();
         recorder.messages.clear();
         const auto start = steady_clock::now();
-        QTest::mouseClick(form.Command3, Qt::LeftButton);
+        QTest::mouseClick(form.Window().Command3, Qt::LeftButton);
         EXPECT_LT(steady_clock::now() - start, seconds(30));
-        EXPECT_TRUE(form.isVisible());
-        EXPECT_TRUE(form.Command3->isEnabled());
+        EXPECT_TRUE(form.Window().isVisible());
+        EXPECT_TRUE(form.Window().Command3->isEnabled());
         EXPECT_EQ(form.State(), before);
         return recorder.Texts();
     }
@@ -397,9 +398,9 @@ TEST(StoppedSpooler, ImprimirInTheWindowShowsTheFailureAndGoesOn)
     PrintingWindow window;
     EXPECT_EQ(window.PressImprimir(), std::vector<std::string>{"O serviço de impressão não está disponível."});
     // Still usable: another calculation goes through.
-    window.form.Text2->setText("10");
-    QTest::mouseClick(window.form.Command1, Qt::LeftButton);
-    EXPECT_EQ(window.form.Text4->text(), "48");
+    window.form.Window().Text2->setText("10");
+    QTest::mouseClick(window.form.Window().Command1, Qt::LeftButton);
+    EXPECT_EQ(window.form.Window().Text4->text(), "48");
 }
 
 // A listening TCP socket on the loopback that never accepts, its backlog

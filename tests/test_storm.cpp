@@ -44,6 +44,7 @@
 #include "calc/number_text.h"
 #include "tests/window_testing.h"
 #include "window/form1.h"
+#include "window/qt/form_window.h"
 #include "window/toolkit.h"
 
 // Failure messages show a QString as its text.
@@ -279,7 +280,8 @@ struct Storm {
     bool printerMissing = false;
     bool computedSinceClear = false;
     QString result;
-    float lastShown = 0;
+    // The record of the last successful calculation, which "Imprimir" prints.
+    CalcState lastCalculated;
     std::size_t expectedMessages = 0;
     std::size_t expectedPrints = 0;
     std::size_t calcularClicks = 0;
@@ -294,12 +296,14 @@ struct Storm {
     QString allowed[3] = {"0123456789.", "0123456789.", "0123456789."};
 
     int Pick(int count) { return static_cast<int>(random() % static_cast<unsigned>(count)); }
-    QLineEdit* Box(int i) const { return std::array{form->Text1, form->Text2, form->Text3}[i]; }
-    QComboBox* List(int i) const { return std::array{form->Combo1, form->Combo2, form->Combo3, form->Combo4}[i]; }
+    static constexpr Control Boxes[] = {Control::Text1, Control::Text2, Control::Text3};
+    static constexpr Control Lists[] = {Control::Combo1, Control::Combo2, Control::Combo3, Control::Combo4};
+    QLineEdit* Box(int i) const { return static_cast<QLineEdit*>(form->Window().Widget(Boxes[i])); }
+    QComboBox* List(int i) const { return static_cast<QComboBox*>(form->Window().Widget(Lists[i])); }
     bool Clearing() const
     {
         for (const Snapshot& s : clicksInProgress)
-            if (s.button == form->Command2) return true;
+            if (s.button == form->Window().Command2) return true;
         return false;
     }
 };
@@ -310,16 +314,16 @@ Snapshot TakeSnapshot(const Storm& storm, QPushButton* button)
                {},
                {},
                storm.form->State(),
-               storm.form->Text4->text(),
-               storm.form->Command2->isEnabled(),
-               storm.form->Command3->isEnabled(),
+               storm.form->Window().Text4->text(),
+               storm.form->Window().Command2->isEnabled(),
+               storm.form->Window().Command3->isEnabled(),
                storm.messages.size(),
                storm.printed.size(),
                storm.calcularClicks,
                storm.successes,
                storm.edits};
-    for (int i = 0; i < 3; ++i) s.entries[i] = GetText(storm.Box(i));
-    for (int i = 0; i < 4; ++i) s.choices[i] = GetText(storm.List(i));
+    for (int i = 0; i < 3; ++i) s.entries[i] = GetText(storm.form->Window(), Storm::Boxes[i]);
+    for (int i = 0; i < 4; ++i) s.choices[i] = GetText(storm.form->Window(), Storm::Lists[i]);
     return s;
 }
 
@@ -332,9 +336,9 @@ void ExpectOneMessage(const Storm& storm, const Snapshot& before, const std::str
 
 void ExpectResultAndButtonsKept(const Storm& storm, const Snapshot& before)
 {
-    EXPECT_EQ(storm.form->Text4->text(), before.result);
-    EXPECT_EQ(storm.form->Command2->isEnabled(), before.limparEnabled);
-    EXPECT_EQ(storm.form->Command3->isEnabled(), before.imprimirEnabled);
+    EXPECT_EQ(storm.form->Window().Text4->text(), before.result);
+    EXPECT_EQ(storm.form->Window().Command2->isEnabled(), before.limparEnabled);
+    EXPECT_EQ(storm.form->Window().Command3->isEnabled(), before.imprimirEnabled);
 }
 
 // "Calcular": the entries are read and tested in order, then the lists;
@@ -380,13 +384,13 @@ void CheckCalcular(Storm& storm, const Snapshot& before)
     EXPECT_EQ(storm.messages.size(), before.messages);
     EXPECT_EQ(storm.form->State(), expected);
     storm.result = QString::fromStdString(NumberToText(expected.sngFocalLengthShown, storm.separator));
-    EXPECT_EQ(storm.form->Text4->text().toStdString(),
+    EXPECT_EQ(storm.form->Window().Text4->text().toStdString(),
               NumberToText(storm.form->State().sngFocalLengthShown, storm.separator));
-    EXPECT_EQ(storm.form->Text4->text(), storm.result);
-    EXPECT_TRUE(storm.form->Command2->isEnabled());
-    EXPECT_TRUE(storm.form->Command3->isEnabled());
+    EXPECT_EQ(storm.form->Window().Text4->text(), storm.result);
+    EXPECT_TRUE(storm.form->Window().Command2->isEnabled());
+    EXPECT_TRUE(storm.form->Window().Command3->isEnabled());
     storm.computedSinceClear = true;
-    storm.lastShown = expected.sngFocalLengthShown;
+    storm.lastCalculated = expected;
     ++storm.successes;
     ++storm.totals->calculations;
 }
@@ -399,17 +403,17 @@ void CheckLimpar(Storm& storm, const Snapshot& before)
 {
     const Form1& form = *storm.form;
     if (storm.edits == before.edits) {
-        EXPECT_EQ(form.Text1->text(), "");
-        EXPECT_EQ(form.Text2->text(), "");
+        EXPECT_EQ(form.Window().Text1->text(), "");
+        EXPECT_EQ(form.Window().Text2->text(), "");
     }
-    EXPECT_EQ(form.Text3->text(), "100");
-    if (storm.successes == before.successes || form.Text4->text() != storm.result) {
-        EXPECT_EQ(form.Text4->text(), "");
+    EXPECT_EQ(form.Window().Text3->text(), "100");
+    if (storm.successes == before.successes || form.Window().Text4->text() != storm.result) {
+        EXPECT_EQ(form.Window().Text4->text(), "");
     }
     const char* defaults[] = {"1/3", "metros", "Largura", "metros"};
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(GetText(storm.List(i)), defaults[i]);
-    EXPECT_FALSE(form.Command2->isEnabled());
-    EXPECT_FALSE(form.Command3->isEnabled());
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(GetText(storm.form->Window(), Storm::Lists[i]), defaults[i]);
+    EXPECT_FALSE(form.Window().Command2->isEnabled());
+    EXPECT_FALSE(form.Window().Command3->isEnabled());
     // A "Calcular" run in the middle of the clear stores entries and results
     // of its own; otherwise the record keeps them.
     CalcState expected = storm.calcularClicks == before.calcularClicks ? before.state : form.State();
@@ -420,12 +424,12 @@ void CheckLimpar(Storm& storm, const Snapshot& before)
     expected.sngScreenPercent = 100;
     EXPECT_EQ(form.State(), expected);
     storm.computedSinceClear = false;
-    storm.result = form.Text4->text();
+    storm.result = form.Window().Text4->text();
     ++storm.totals->clears;
     // A close asked for while clearing waits for the clear.
-    EXPECT_EQ(form.isVisible(), !storm.closeRequested);
-    if (form.isVisible()) {
-        EXPECT_EQ(QApplication::focusWidget(), form.Text3);  // where it is at start-up
+    EXPECT_EQ(form.Window().isVisible(), !storm.closeRequested);
+    if (form.Window().isVisible()) {
+        EXPECT_EQ(QApplication::focusWidget(), form.Window().Text3);  // where it is at start-up
     }
 }
 
@@ -441,8 +445,7 @@ void CheckImprimir(Storm& storm, const Snapshot& before)
         ++storm.totals->prints;
         EXPECT_EQ(storm.messages.size(), before.messages);
         ASSERT_EQ(storm.printed.size(), before.prints + 1);
-        EXPECT_EQ(storm.printed.back(), before.state);
-        EXPECT_EQ(storm.printed.back().sngFocalLengthShown, storm.lastShown);
+        EXPECT_EQ(storm.printed.back(), storm.lastCalculated);
     }
     EXPECT_EQ(storm.form->State(), before.state);
     ExpectResultAndButtonsKept(storm, before);
@@ -453,7 +456,7 @@ void CheckNothingChanged(Storm& storm, const Snapshot& before)
     EXPECT_EQ(storm.messages.size(), before.messages);
     EXPECT_EQ(storm.form->State(), before.state);
     ExpectResultAndButtonsKept(storm, before);
-    EXPECT_TRUE(storm.form->isVisible());
+    EXPECT_TRUE(storm.form->Window().isVisible());
 }
 
 void CheckClick(Storm& storm)
@@ -465,19 +468,19 @@ void CheckClick(Storm& storm)
     const Form1& form = *storm.form;
     ++storm.clicks;
     storm.totals->clicksWhileClearing += storm.Clearing() ? 1 : 0;
-    if (before.button == form.Command1) {
+    if (before.button == form.Window().Command1) {
         CheckCalcular(storm, before);
-    } else if (before.button == form.Command2 && storm.Clearing()) {
+    } else if (before.button == form.Window().Command2 && storm.Clearing()) {
         CheckNothingChanged(storm, before);  // the running clear ends as another would
-    } else if (before.button == form.Command2) {
+    } else if (before.button == form.Window().Command2) {
         CheckLimpar(storm, before);
-    } else if (before.button == form.Command3) {
+    } else if (before.button == form.Window().Command3) {
         CheckImprimir(storm, before);
-    } else if (before.button == form.Command5) {
+    } else if (before.button == form.Window().Command5) {
         CheckNothingChanged(storm, before);
     } else {  // "Fechar"
         storm.closeRequested = true;
-        EXPECT_EQ(form.isVisible(), storm.Clearing());
+        EXPECT_EQ(form.Window().isVisible(), storm.Clearing());
     }
 }
 
@@ -485,15 +488,15 @@ void CheckClick(Storm& storm)
 void CheckWindow(const Storm& storm)
 {
     const Form1& form = *storm.form;
-    ASSERT_TRUE(form.isVisible());
+    ASSERT_TRUE(form.Window().isVisible());
     QWidget* focus = QApplication::focusWidget();
     ASSERT_NE(focus, nullptr);
-    EXPECT_TRUE(form.isAncestorOf(focus)) << focus->objectName().toStdString();
-    EXPECT_NE(focus, form.Text4);
-    EXPECT_FALSE(form.Text4->isEnabled());
-    EXPECT_EQ(form.Command2->isEnabled(), storm.computedSinceClear);
-    EXPECT_EQ(form.Command3->isEnabled(), storm.computedSinceClear);
-    EXPECT_EQ(form.Text4->text(), storm.result);
+    EXPECT_TRUE(form.Window().isAncestorOf(focus)) << focus->objectName().toStdString();
+    EXPECT_NE(focus, form.Window().Text4);
+    EXPECT_FALSE(form.Window().Text4->isEnabled());
+    EXPECT_EQ(form.Window().Command2->isEnabled(), storm.computedSinceClear);
+    EXPECT_EQ(form.Window().Command3->isEnabled(), storm.computedSinceClear);
+    EXPECT_EQ(form.Window().Text4->text(), storm.result);
     for (int i = 0; i < 3; ++i) {
         for (QChar c : storm.Box(i)->text()) {
             EXPECT_TRUE(storm.allowed[i].contains(c)) << storm.Box(i)->text().toStdString();
@@ -522,7 +525,7 @@ Key KeyForTheFocus(const Storm& storm, const QWidget* focus, const Key& key)
     if (qobject_cast<const QComboBox*>(focus) && OpensAList(key)) {
         return {Qt::Key_Down, None, u"", Unchanged};
     }
-    if (focus == storm.form->Command4 && PressesAButton(key)) {
+    if (focus == storm.form->Window().Command4 && PressesAButton(key)) {
         return {Qt::Key_Tab, None, u"\t", Tab};
     }
     return key;
@@ -531,7 +534,7 @@ Key KeyForTheFocus(const Storm& storm, const QWidget* focus, const Key& key)
 // Presses a key into whatever has the focus, through the window, once or
 // held down through its repeats; in a number box each repeat is a key of its
 // own. Returns what it pressed where.
-std::string PressKey(Storm& storm, Key key, int repeats, Repeats style)
+std::string PressKey(Storm& storm, Key key, int repeats)
 {
     QWidget* focus = QApplication::focusWidget();
     key = KeyForTheFocus(storm, focus, key);
@@ -541,7 +544,7 @@ std::string PressKey(Storm& storm, Key key, int repeats, Repeats style)
     const qsizetype from = box ? (box->hasSelectedText() ? box->selectionStart() : box->cursorPosition()) : 0;
     const qsizetype selected = box ? box->selectedText().size() : 0;
 
-    HoldKey(storm.form->windowHandle(), key.key, key.modifiers, KeyText(key), repeats, style);
+    HoldKey(storm.form->Window().windowHandle(), key.key, key.modifiers, KeyText(key), repeats);
 
     if (box == nullptr) return pressed;
     const QString after = box->text();
@@ -567,8 +570,8 @@ std::string PressKey(Storm& storm, Key key, int repeats, Repeats style)
         break;
     case Enter:  // repeats go to the unit list, which takes no Enter
         EXPECT_EQ(after, before);
-        EXPECT_EQ(focusAfter, box == storm.form->Text1 ? static_cast<QWidget*>(storm.form->Combo2)
-                                                       : static_cast<QWidget*>(storm.form->Combo4));
+        EXPECT_EQ(focusAfter, box == storm.form->Window().Text1 ? static_cast<QWidget*>(storm.form->Window().Combo2)
+                                                                : static_cast<QWidget*>(storm.form->Window().Combo4));
         break;
     case Tab:
         EXPECT_EQ(after, before);
@@ -580,7 +583,7 @@ std::string PressKey(Storm& storm, Key key, int repeats, Repeats style)
 
 std::string TypeKey(Storm& storm, const Key& key)
 {
-    return PressKey(storm, key, 0, Repeats::X11);
+    return PressKey(storm, key, 0);
 }
 
 // Clicks into a number box, selects its text and types number over it.
@@ -637,8 +640,8 @@ void PasteFromTheMenu(Storm& storm)
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
     // The offscreen platform leaves no window active once a popup closes; a
     // window manager gives the activation back to the window.
-    storm.form->activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(storm.form.get()));
+    storm.form->Window().activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&storm.form->Window()));
     EXPECT_EQ(QApplication::focusWidget(), box);
     storm.allowed[i] += clipboard;
 }
@@ -674,10 +677,10 @@ void Arrive(Storm& storm, int round, std::function<void()> arrive)
 // ClearAllControls lets through after each control.
 void LimparWithEventsQueued(Storm& storm, bool closing)
 {
-    const int rounds = static_cast<int>(Controls(storm.form.get()).size());
+    const int rounds = static_cast<int>(Controls(storm.form->Window()).size());
     std::string description = "Limpar with";
-    QPushButton* const buttons[] = {storm.form->Command1, storm.form->Command2, storm.form->Command3,
-                                    storm.form->Command5};
+    QPushButton* const buttons[] = {storm.form->Window().Command1, storm.form->Window().Command2,
+                                    storm.form->Window().Command3, storm.form->Window().Command5};
     int latest = -1;
     for (int i = storm.Pick(6); i > 0; --i) {
         const int round = storm.Pick(rounds + 1) - 1;  // -1: queued before the click
@@ -697,15 +700,15 @@ void LimparWithEventsQueued(Storm& storm, bool closing)
     if (closing) {
         const int round = latest + storm.Pick(rounds + 1 - latest);
         if (storm.Pick(2) == 0) {
-            Arrive(storm, round, [&storm] { QueueClick(storm.form->Command4); });
+            Arrive(storm, round, [&storm] { QueueClick(storm.form->Window().Command4); });
             description += " click Fechar";
         } else {
             Arrive(storm, round, [&storm] {
                 QMetaObject::invokeMethod(
-                    storm.form.get(),
+                    &storm.form->Window(),
                     [&storm] {
                         storm.closeRequested = true;
-                        storm.form->close();
+                        storm.form->Window().close();
                     },
                     Qt::QueuedConnection);
             });
@@ -714,7 +717,7 @@ void LimparWithEventsQueued(Storm& storm, bool closing)
         description += round < 0 ? " queued" : " at round " + std::to_string(round);
     }
     storm.actions.push_back(description);
-    QTest::mouseClick(storm.form->Command2, Qt::LeftButton);
+    QTest::mouseClick(storm.form->Window().Command2, Qt::LeftButton);
 }
 
 void ClickButton(Storm& storm, QPushButton* button)
@@ -728,20 +731,19 @@ void TypeAnyKey(Storm& storm)
     storm.actions.push_back(TypeKey(storm, Keys[storm.Pick(std::size(Keys))]));
 }
 
-// Holds a key down wherever the focus is, its repeats sent as X11 sends them
-// or marked as repeats: a focused button is pressed once, however long the
-// key is held.
+// Holds a key down wherever the focus is, its repeats marked as the platform
+// marks them: a focused button is pressed once, however long the key is
+// held.
 void HoldAKey(Storm& storm)
 {
     const Key& key = HeldKeys[storm.Pick(std::size(HeldKeys))];
     const int repeats = storm.Pick(40);
-    const Repeats style = storm.Pick(2) == 0 ? Repeats::X11 : Repeats::Marked;
     const QWidget* focus = QApplication::focusWidget();
     const bool pressesTheButton =
         qobject_cast<const QPushButton*>(focus) && PressesAButton(KeyForTheFocus(storm, focus, key));
     const std::size_t clicks = storm.clicks;
-    storm.actions.push_back("hold " + PressKey(storm, key, repeats, style) + " through " + std::to_string(repeats) +
-                            (style == Repeats::X11 ? " repeats as X11 sends them" : " marked repeats"));
+    storm.actions.push_back("hold " + PressKey(storm, key, repeats) + " through " + std::to_string(repeats) +
+                            " repeats");
     EXPECT_EQ(storm.clicks - clicks, pressesTheButton ? 1u : 0u);
 }
 
@@ -772,11 +774,11 @@ void CommitFromAnInputMethod(Storm& storm)
 // A click into a number box, or into the result box, which takes no focus.
 void ClickIntoABox(Storm& storm)
 {
-    QLineEdit* box = storm.Pick(8) == 0 ? storm.form->Text4 : storm.Box(storm.Pick(3));
+    QLineEdit* box = storm.Pick(8) == 0 ? storm.form->Window().Text4 : storm.Box(storm.Pick(3));
     const QPoint at(1 + storm.Pick(box->width() - 2), box->height() / 2);
     storm.actions.push_back("click into " + box->objectName().toStdString() + " at " + std::to_string(at.x()));
     QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, at);
-    EXPECT_EQ(QApplication::focusWidget() == box, box != storm.form->Text4);
+    EXPECT_EQ(QApplication::focusWidget() == box, box != storm.form->Window().Text4);
 }
 
 void PickAListItem(Storm& storm)
@@ -790,27 +792,27 @@ void PickAListItem(Storm& storm)
 
 void ClickCalcular(Storm& storm)
 {
-    ClickButton(storm, storm.form->Command1);
+    ClickButton(storm, storm.form->Window().Command1);
 }
 
 void ClickImprimir(Storm& storm)
 {
-    ClickButton(storm, storm.form->Command3);
+    ClickButton(storm, storm.form->Window().Command3);
 }
 
 void ClickAjuda(Storm& storm)
 {
-    ClickButton(storm, storm.form->Command5);
+    ClickButton(storm, storm.form->Window().Command5);
 }
 
 void ClickLimpar(Storm& storm)
 {
-    ClickButton(storm, storm.form->Command2);
+    ClickButton(storm, storm.form->Window().Command2);
 }
 
 void LimparWithEventsQueuedIfEnabled(Storm& storm)
 {
-    if (storm.form->Command2->isEnabled()) {
+    if (storm.form->Window().Command2->isEnabled()) {
         LimparWithEventsQueued(storm, false);
     } else {
         ClickCalcular(storm);
@@ -863,14 +865,14 @@ void RunAction(Storm& storm)
 void RunClosingAction(Storm& storm)
 {
     QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
-    const int way = storm.Pick(storm.form->Command2->isEnabled() ? 3 : 2);
+    const int way = storm.Pick(storm.form->Window().Command2->isEnabled() ? 3 : 2);
     QTimer::singleShot(0, [&storm, way] {
         if (way == 0) {
-            ClickButton(storm, storm.form->Command4);
+            ClickButton(storm, storm.form->Window().Command4);
         } else if (way == 1) {
             storm.actions.push_back("close box");
             storm.closeRequested = true;
-            storm.form->close();
+            storm.form->Window().close();
         } else {
             LimparWithEventsQueued(storm, true);
         }
@@ -881,7 +883,7 @@ void RunClosingAction(Storm& storm)
     guard.start(60000);
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_EQ(lastClosed.count(), 1);
-    EXPECT_FALSE(storm.form->isVisible());
+    EXPECT_FALSE(storm.form->Window().isVisible());
     EXPECT_TRUE(storm.clicksInProgress.empty());
     EXPECT_EQ(storm.arrivalsPending, 0);
 }
@@ -907,19 +909,20 @@ bool RunSequence(unsigned seed, int actions, Totals& totals)
             storm.printed.push_back(state);
         },
         storm.recorder.Action());
-    for (QPushButton* button : {storm.form->Command1, storm.form->Command2, storm.form->Command3, storm.form->Command4,
-                                storm.form->Command5}) {
+    for (QPushButton* button :
+         {storm.form->Window().Command1, storm.form->Window().Command2, storm.form->Window().Command3,
+          storm.form->Window().Command4, storm.form->Window().Command5}) {
         // released comes just before clicked, which the window handles first.
         QObject::connect(button, &QPushButton::released,
                          [&storm, button] { storm.clicksInProgress.push_back(TakeSnapshot(storm, button)); });
         QObject::connect(button, &QPushButton::clicked, [&storm] { CheckClick(storm); });
     }
-    for (QLineEdit* box : {storm.form->Text1, storm.form->Text2, storm.form->Text3}) {
+    for (QLineEdit* box : {storm.form->Window().Text1, storm.form->Window().Text2, storm.form->Window().Text3}) {
         QObject::connect(box, &QLineEdit::textEdited, [&storm] { ++storm.edits; });
     }
-    storm.form->show();
-    QApplication::setActiveWindow(storm.form.get());
-    EXPECT_TRUE(QTest::qWaitForWindowActive(storm.form.get()));
+    storm.form->Window().show();
+    QApplication::setActiveWindow(&storm.form->Window());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&storm.form->Window()));
     // Pasting with the keyboard would bring letters in: a number box
     // refuses those keys.
     QApplication::clipboard()->setText("x1,5");

@@ -10,7 +10,7 @@
 
 #include <memory>
 
-#include "window/toolkit.h"
+#include "window/qt/form_window.h"
 
 namespace {
 

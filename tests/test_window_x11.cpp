@@ -26,6 +26,7 @@
 
 #include "tests/window_testing.h"
 #include "window/form1.h"
+#include "window/qt/form_window.h"
 
 namespace {
 
@@ -75,13 +76,13 @@ protected:
     {
         ASSERT_EQ(QGuiApplication::platformName(), "xcb") << "run through tests/x11_session.sh";
         form = std::make_unique<Form1>([this](const CalcState& state) { printed.push_back(state); }, recorder.Action());
-        loadPosition = form->pos();
-        form->show();
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get(), Patience));
+        loadPosition = form->Window().pos();
+        form->Window().show();
+        form->Window().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form->Window(), Patience));
     }
     // The keyboard goes where the window manager puts the focus.
-    void ExpectKeyboardFocus() { ASSERT_TRUE(QTest::qWaitForWindowActive(form.get(), Patience)); }
+    void ExpectKeyboardFocus() { ASSERT_TRUE(QTest::qWaitForWindowActive(&form->Window(), Patience)); }
     // Presses keys, then Shift, and waits until the window has handled them all.
     void PressKeys(const QStringList& keys)
     {
@@ -93,17 +94,17 @@ protected:
     }
     void Calculate()
     {
-        form->Text1->setText("6");
-        form->Text2->setText("30");
-        form->Command1->click();
-        ASSERT_EQ(form->Text4->text(), "24");
+        form->Window().Text1->setText("6");
+        form->Window().Text2->setText("30");
+        form->Window().Command1->click();
+        ASSERT_EQ(form->Window().Text4->text(), "24");
     }
     // The frame's outer rectangle as the X server has it: the client's
     // position less the frame extents the window manager sets.
     QRect Frame() const
     {
-        const QRect client(form->mapToGlobal(QPoint(0, 0)), form->size());
-        return client.marginsAdded(form->windowHandle()->frameMargins());
+        const QRect client(form->Window().mapToGlobal(QPoint(0, 0)), form->Window().size());
+        return client.marginsAdded(form->Window().windowHandle()->frameMargins());
     }
 
     MessageRecorder recorder;
@@ -117,7 +118,7 @@ protected:
 TEST_F(X11Window, DeadKeysPutNoLettersIntoANumberBox)
 {
     ExpectKeyboardFocus();
-    for (QLineEdit* box : {form->Text1, form->Text2, form->Text3}) {
+    for (QLineEdit* box : {form->Window().Text1, form->Window().Text2, form->Window().Text3}) {
         SCOPED_TRACE(box->objectName().toStdString());
         box->clear();
         box->setFocus();
@@ -137,10 +138,10 @@ TEST_F(X11Window, AHeldKeyPressesTheFocusedButtonOnce)
         const char* key;
         Qt::Key qtKey;
     } const cases[] = {
-        {form->Command3, "Return", Qt::Key_Return},
-        {form->Command3, "space", Qt::Key_Space},
-        {form->Command1, "Return", Qt::Key_Return},
-        {form->Command1, "space", Qt::Key_Space},
+        {form->Window().Command3, "Return", Qt::Key_Return},
+        {form->Window().Command3, "space", Qt::Key_Space},
+        {form->Window().Command1, "Return", Qt::Key_Return},
+        {form->Window().Command1, "space", Qt::Key_Space},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.button->text().toStdString() + " held with " + c.key);
@@ -155,7 +156,7 @@ TEST_F(X11Window, AHeldKeyPressesTheFocusedButtonOnce)
         qApp->removeEventFilter(&watch);
         ASSERT_GT(watch.presses, 5) << "the X server repeated the held key";
         EXPECT_EQ(clicks.count(), 1);
-        EXPECT_EQ(printed.size() - pages, c.button == form->Command3 ? 1u : 0u);
+        EXPECT_EQ(printed.size() - pages, c.button == form->Window().Command3 ? 1u : 0u);
     }
 }
 
@@ -164,15 +165,16 @@ TEST_F(X11Window, AHeldKeyPressesTheFocusedButtonOnce)
 TEST_F(X11Window, ThousandsOfLimparClicksWhileFrozenStartNoClearInside)
 {
     Calculate();
-    const ClickNesting nesting(form->Command2);
-    const QPoint limpar = form->Command2->mapToGlobal(form->Command2->rect().center());
+    const ClickNesting nesting(form->Window().Command2);
+    const QPoint limpar = form->Window().Command2->mapToGlobal(form->Window().Command2->rect().center());
     Xdotool({"mousemove", QString::number(limpar.x()), QString::number(limpar.y())});
     Xdotool({"click", "--repeat", "10000", "--delay", "0", "1"}, Window::Frozen);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !form->Command2->isEnabled() && !nesting.Handling(); }, Patience));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return !form->Window().Command2->isEnabled() && !nesting.Handling(); }, Patience));
     nesting.ExpectBounded();
-    EXPECT_EQ(form->Text3->text(), "100");
-    EXPECT_EQ(form->Combo4->currentText(), "metros");
-    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->Window().Text3->text(), "100");
+    EXPECT_EQ(form->Window().Combo4->currentText(), "metros");
+    EXPECT_TRUE(form->Window().isVisible());
 }
 
 // CTest runs this on screens larger and smaller than the window, with and
@@ -182,17 +184,17 @@ TEST_F(X11Window, ThousandsOfLimparClicksWhileFrozenStartNoClearInside)
 TEST_F(X11Window, FrameIsCentredWhereItFitsWithItsTitleBarOnTheScreen)
 {
     const bool managed = qgetenv("ORVANTA_X11_WINDOW_MANAGER") == "openbox";
-    const QRect screen = form->screen()->geometry();
+    const QRect screen = form->Window().screen()->geometry();
     // The window manager reports its frame after mapping the window.
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
-            return (!managed || !form->windowHandle()->frameMargins().isNull()) &&
+            return (!managed || !form->Window().windowHandle()->frameMargins().isNull()) &&
                    MisplacedFrame(Frame(), screen).empty();
         },
         Patience))
         << MisplacedFrame(Frame(), screen) << "on a screen of " << screen.width() << "x" << screen.height();
     if (!managed) {
-        EXPECT_EQ(form->pos(), loadPosition);
+        EXPECT_EQ(form->Window().pos(), loadPosition);
     }
 }
 

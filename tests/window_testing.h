@@ -46,7 +46,7 @@ struct MessageRecorder {
 
     MessageAction Action()
     {
-        return [this](QWidget*, std::string_view text, std::string_view title) {
+        return [this](FormWindow&, std::string_view text, std::string_view title) {
             messages.push_back({std::string(text), std::string(title)});
             if (onMessage) onMessage();
         };
@@ -70,20 +70,15 @@ inline void QueueClick(QWidget* button)
                                                         Qt::NoButton, Qt::NoModifier));
 }
 
-// How a platform sends the repeats of a held key: X11 as a release and a
-// press at one instant, neither marked as a repeat; others mark them.
-enum class Repeats { X11, Marked };
-
-// Holds a key down on window through the given number of automatic repeats
-// and lets it go, as the window system delivers a held key: at the times a
-// user's keys have, which do not depend on how long the window takes over
-// each event. With no repeats it is a key typed.
-inline void HoldKey(QWindow* window, Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& text, int repeats,
-                    Repeats style)
+// Holds a key down on window through the given number of automatic repeats,
+// which the platform marks as such, and lets it go, at the times a user's
+// keys have, which do not depend on how long the window takes over each
+// event. With no repeats it is a key typed.
+inline void HoldKey(QWindow* window, Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& text, int repeats)
 {
     static unsigned long long clock = 1'000'000'000;  // well past the times of Qt Test's key events
-    const auto send = [&](QEvent::Type type, bool marked) {
-        QKeyEvent event(type, key, modifiers, text, marked);
+    const auto send = [&](QEvent::Type type, bool repeat) {
+        QKeyEvent event(type, key, modifiers, text, repeat);
         event.setTimestamp(clock);
         QCoreApplication::sendEvent(window, &event);
         QCoreApplication::processEvents();
@@ -91,8 +86,8 @@ inline void HoldKey(QWindow* window, Qt::Key key, Qt::KeyboardModifiers modifier
     send(QEvent::KeyPress, false);
     clock += 660;  // the usual delay before the first repeat, then 25 a second
     for (int i = 0; i < repeats; ++i, clock += 40) {
-        send(QEvent::KeyRelease, style == Repeats::Marked);
-        send(QEvent::KeyPress, style == Repeats::Marked);
+        send(QEvent::KeyRelease, true);
+        send(QEvent::KeyPress, true);
     }
     send(QEvent::KeyRelease, false);
     clock += 1000;

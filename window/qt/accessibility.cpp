@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "window/accessibility.h"
+#include "window/qt/accessibility.h"
 
 #include <QAbstractItemView>
 #include <QAccessibleObject>
@@ -10,8 +10,6 @@
 #include <algorithm>
 #include <utility>
 #include <vector>
-
-#include "window/toolkit.h"
 
 namespace {
 
@@ -90,7 +88,7 @@ public:
 
 private:
     QComboBox* List() const { return static_cast<QComboBox*>(widget()); }
-    QString SelectedText() const { return QString::fromStdString(GetText(List())); }
+    QString SelectedText() const { return List()->currentIndex() < 0 ? QString() : List()->currentText(); }
 };
 
 // A window whose controls screen readers get as the eye reads them, top to
