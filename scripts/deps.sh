@@ -5,7 +5,9 @@
 # package, with what the program needs to run well: Qt's Wayland support and
 # Qt's own Portuguese texts), test (what the test suite, the benchmark and the
 # hardening run add), print (the private spooler of the printing tests; part
-# of test).
+# of test), windows (the MinGW-w64 cross build of the Windows program, its
+# installer and its tests under Wine, with the private spooler and X server
+# they print and show windows on).
 set -euo pipefail
 
 build_packages=(cmake make g++ qt6-base-dev qt6-wayland qt6-translations-l10n libcups2-dev fonts-liberation
@@ -14,6 +16,8 @@ print_packages=(cups cups-client cups-filters poppler-utils python3)
 test_packages=(libgtest-dev libx11-dev xvfb weston openbox xdotool x11-xkb-utils x11-apps x11-utils imagemagick clang
                libclang-rt-14-dev clang-format desktop-file-utils python3-pyatspi at-spi2-core dbus-daemon lintian
                appstream devscripts man-db "${print_packages[@]}")
+windows_packages=(cmake make g++-mingw-w64-x86-64-posix wine wine64 nsis googletest ghostscript xvfb fonts-liberation
+                  "${print_packages[@]}")
 
 wanted=()
 for set in "$@"; do
@@ -21,6 +25,7 @@ for set in "$@"; do
         build) wanted+=("${build_packages[@]}") ;;
         test) wanted+=("${test_packages[@]}") ;;
         print) wanted+=("${print_packages[@]}") ;;
+        windows) wanted+=("${windows_packages[@]}") ;;
         *) echo "deps.sh: unknown package set '$set'" >&2; exit 2 ;;
     esac
 done
