@@ -207,13 +207,62 @@ TEST(PrivateSpooler, ImprimirInTheWindowPrintsOnePage)
     EXPECT_FALSE(page.Check().empty());
 }
 
-TEST(PrivateSpooler, RefusedJobIsAPrintError)
+// Makes the default printer queue for the scope.
+std::shared_ptr<void> DefaultQueue(const QString& queue)
 {
-    RunTool("cupsreject", {"orvanta"});
-    const Undo accept{[] { RunTool("cupsaccept", {"orvanta"}); }};
-    const int jobsBefore = JobCount("all");
-    EXPECT_EQ(FailingPrint(), "A impressora recusou o documento.");
-    EXPECT_EQ(JobCount("all"), jobsBefore);
+    RunTool("lpadmin", {"-d", queue});
+    return std::shared_ptr<void>(nullptr, [](void*) { RunTool("lpadmin", {"-d", "orvanta"}); });
+}
+
+// A print that fails, or whose job waits, says why, naming the server or
+// printer, and makes only the jobs said (FailingPrint prints twice).
+TEST(PrivateSpooler, FailureSaysWhy)
+{
+    const std::string server = Environment("CUPS_SERVER");
+    const std::string login =
+        "O servidor de impressão " + server + " pede autenticação, que o Orvanta não pode fornecer.";
+    const QString userOptions = QString::fromStdString(Environment("HOME") + "/.cups/lpoptions");
+    const struct {
+        const char* how;
+        std::function<std::shared_ptr<void>()> setUp;  // undone when the result goes
+        std::string message;
+        int jobsMade;
+    } cases[] = {
+        {"queue that refuses jobs",
+         [] {
+             RunTool("cupsreject", {"orvanta"});
+             return std::shared_ptr<void>(nullptr, [](void*) { RunTool("cupsaccept", {"orvanta"}); });
+         },
+         "A impressora recusou o documento.", 0},
+        {"queue behind a login", [] { return DefaultQueue("orvanta-locked"); }, login, 0},
+        {"login asked to make a job", [] { return DefaultQueue("orvanta-login"); }, login, 0},
+        {"LPDEST names no printer", [] { return std::make_shared<Setting>("LPDEST", "orvanta-gone"); },
+         "A impressora padrão escolhida, orvanta-gone, não existe.", 0},
+        {"the user's lpoptions name a deleted queue",
+         [userOptions] {
+             RunTool("lpadmin", {"-p", "orvanta-deleted", "-E", "-v", "file:///dev/null"});
+             RunTool("lpoptions", {"-d", "orvanta-deleted"});
+             RunTool("lpadmin", {"-x", "orvanta-deleted"});
+             return std::shared_ptr<void>(nullptr, [userOptions](void*) { QFile::remove(userOptions); });
+         },
+         "A impressora padrão escolhida, orvanta-deleted, não existe.", 0},
+        {"queue that holds new jobs",
+         [] {
+             RunTool("lpadmin", {"-d", "orvanta-held"});
+             return std::shared_ptr<void>(nullptr, [](void*) {
+                 RunTool("cancel", {"-a", "orvanta-held"});
+                 RunTool("lpadmin", {"-d", "orvanta"});
+             });
+         },
+         "O documento aguarda na fila da impressora orvanta-held, que retém os novos trabalhos.", 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        const int jobsBefore = JobCount("all");
+        const std::shared_ptr<void> setting = c.setUp();
+        EXPECT_EQ(FailingPrint(), c.message);
+        EXPECT_EQ(JobCount("all"), jobsBefore + c.jobsMade);
+    }
 }
 
 // The page is made in memory: a temporary folder that is missing, or that
@@ -241,21 +290,35 @@ TEST(PrivateSpooler, NothingGoesThroughTheTemporaryFolder)
     EXPECT_FALSE(QFileInfo::exists(scratch.filePath("missing")));
 }
 
-// The page comes out on the default printer's own paper, the text on it
-// as on A4.
+// The page comes out on the paper that the job prints on, the text on it
+// as on A4: the user's own media option (lpoptions, or a default instance),
+// else the queue's default, else, for a class, its first member's. The job
+// carries the user's options.
 TEST(PrivateSpooler, DefaultPrintersPaper)
 {
     const struct {
-        const char* queue;
-        double width, height;  // points
+        QString queue;            // the default; an instance is chosen by lpoptions
+        QStringList userOptions;  // lpoptions -p queue ...
+        double width, height;     // points
+        const char* jobCarries = nullptr;
     } papers[] = {
-        {"orvanta-letter", 612, 792},
-        {"orvanta", 595.3, 841.9},
+        {"orvanta-letter", {}, 612, 792},
+        {"orvanta", {}, 595.3, 841.9},
+        {"orvanta-media-letter", {}, 612, 792},
+        {"orvanta-class", {}, 612, 792},
+        {"orvanta-everywhere", {}, 612, 792},
+        {"orvanta", {"-o", "media=Letter"}, 612, 792},
+        {"orvanta/draft", {"-o", "media=na_letter_8.5x11in", "-o", "print-quality=3"}, 612, 792, "print-quality"},
     };
     const Undo defaultQueue{[] { RunTool("lpadmin", {"-d", "orvanta"}); }};
     for (const auto& paper : papers) {
-        SCOPED_TRACE(paper.queue);
-        RunTool("lpadmin", {"-d", paper.queue});
+        SCOPED_TRACE((paper.queue + " " + paper.userOptions.join(' ')).toStdString());
+        RunTool("lpadmin", {"-d", paper.queue.section('/', 0, 0)});
+        if (!paper.userOptions.isEmpty()) RunTool("lpoptions", QStringList{"-p", paper.queue} + paper.userOptions);
+        if (paper.queue.contains('/')) RunTool("lpoptions", {"-d", paper.queue});
+        const Undo userOptions{[&] {
+            if (!paper.userOptions.isEmpty()) RunTool("lpoptions", {"-x", paper.queue});
+        }};
         ExpectOnePage page;
         PrintOnDefaultPrinter(WorkedExample());
         const std::string pdf = page.Check();
@@ -263,6 +326,12 @@ TEST(PrivateSpooler, DefaultPrintersPaper)
         const QSizeF size = PdfPageSize(pdf);
         EXPECT_NEAR(size.width(), paper.width, 0.5);
         EXPECT_NEAR(size.height(), paper.height, 0.5);
+        // The spooler keeps the job's attributes as c<job> beside d<job>-001.
+        if (paper.jobCarries != nullptr) {
+            const QFileInfo document(QString::fromStdString(pdf));
+            QFile control(document.dir().filePath("c" + document.fileName().mid(1).section('-', 0, 0)));
+            EXPECT_TRUE(control.open(QIODevice::ReadOnly) && control.readAll().contains(paper.jobCarries));
+        }
     }
 }
 
