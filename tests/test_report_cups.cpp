@@ -207,59 +207,54 @@ TEST(PrivateSpooler, ImprimirInTheWindowPrintsOnePage)
     EXPECT_FALSE(page.Check().empty());
 }
 
-// Makes the default printer queue for the scope.
-std::shared_ptr<void> DefaultQueue(const QString& queue)
-{
-    RunTool("lpadmin", {"-d", queue});
-    return std::shared_ptr<void>(nullptr, [](void*) { RunTool("lpadmin", {"-d", "orvanta"}); });
-}
+// Commands of the spooler's, run for the scope. Undone whatever they did:
+// orvanta the default queue and accepting, no job left, no user lpoptions.
+struct Commands {
+    Undo undo{[] {
+        RunTool("cupsaccept", {"orvanta"});
+        RunTool("cancel", {"-a"});
+        RunTool("lpadmin", {"-d", "orvanta"});
+        QFile::remove(QString::fromStdString(Environment("HOME") + "/.cups/lpoptions"));
+    }};
+    explicit Commands(const std::vector<QStringList>& commands)
+    {
+        for (const QStringList& command : commands) RunTool(command[0], command.mid(1));
+    }
+};
 
 // A print that fails, or whose job waits, says why, naming the server or
-// printer, and makes only the jobs said (FailingPrint prints twice).
+// printer, and makes no job but those that wait (FailingPrint prints twice).
 TEST(PrivateSpooler, FailureSaysWhy)
 {
-    const std::string server = Environment("CUPS_SERVER");
-    const std::string login =
-        "O servidor de impressão " + server + " pede autenticação, que o Orvanta não pode fornecer.";
-    const QString userOptions = QString::fromStdString(Environment("HOME") + "/.cups/lpoptions");
+    const std::string login = "O servidor de impressão " + Environment("CUPS_SERVER") +
+                              " pede autenticação, que o Orvanta não pode fornecer.";
+    const std::string missing = "A impressora padrão escolhida, orvanta-gone, não existe.";
     const struct {
-        const char* how;
-        std::function<std::shared_ptr<void>()> setUp;  // undone when the result goes
+        std::vector<QStringList> commands;
+        const char* lpdest;
         std::string message;
         int jobsMade;
     } cases[] = {
-        {"queue that refuses jobs",
-         [] {
-             RunTool("cupsreject", {"orvanta"});
-             return std::shared_ptr<void>(nullptr, [](void*) { RunTool("cupsaccept", {"orvanta"}); });
-         },
-         "A impressora recusou o documento.", 0},
-        {"queue behind a login", [] { return DefaultQueue("orvanta-locked"); }, login, 0},
-        {"login asked to make a job", [] { return DefaultQueue("orvanta-login"); }, login, 0},
-        {"LPDEST names no printer", [] { return std::make_shared<Setting>("LPDEST", "orvanta-gone"); },
-         "A impressora padrão escolhida, orvanta-gone, não existe.", 0},
-        {"the user's lpoptions name a deleted queue",
-         [userOptions] {
-             RunTool("lpadmin", {"-p", "orvanta-deleted", "-E", "-v", "file:///dev/null"});
-             RunTool("lpoptions", {"-d", "orvanta-deleted"});
-             RunTool("lpadmin", {"-x", "orvanta-deleted"});
-             return std::shared_ptr<void>(nullptr, [userOptions](void*) { QFile::remove(userOptions); });
-         },
-         "A impressora padrão escolhida, orvanta-deleted, não existe.", 0},
-        {"queue that holds new jobs",
-         [] {
-             RunTool("lpadmin", {"-d", "orvanta-held"});
-             return std::shared_ptr<void>(nullptr, [](void*) {
-                 RunTool("cancel", {"-a", "orvanta-held"});
-                 RunTool("lpadmin", {"-d", "orvanta"});
-             });
-         },
-         "O documento aguarda na fila da impressora orvanta-held, que retém os novos trabalhos.", 2},
+        {{{"cupsreject", "orvanta"}}, nullptr, "A impressora recusou o documento.", 0},
+        {{{"lpadmin", "-d", "orvanta-locked"}}, nullptr, login, 0},  // Get-Printer-Attributes asks
+        {{{"lpadmin", "-d", "orvanta-login"}}, nullptr, login, 0},   // Create-Job asks
+        {{}, "orvanta-gone", missing, 0},
+        {{{"lpadmin", "-p", "orvanta-gone", "-E", "-v", "file:///dev/null"},
+          {"lpoptions", "-d", "orvanta-gone"},
+          {"lpadmin", "-x", "orvanta-gone"}},
+         nullptr,
+         missing,
+         0},
+        {{{"lpadmin", "-d", "orvanta-held"}},
+         nullptr,
+         "O documento aguarda na fila da impressora orvanta-held, que retém os novos trabalhos.",
+         2},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.how);
+        SCOPED_TRACE(&c - cases);
         const int jobsBefore = JobCount("all");
-        const std::shared_ptr<void> setting = c.setUp();
+        const Commands commands(c.commands);
+        const auto destination = c.lpdest != nullptr ? std::make_unique<Setting>("LPDEST", c.lpdest) : nullptr;
         EXPECT_EQ(FailingPrint(), c.message);
         EXPECT_EQ(JobCount("all"), jobsBefore + c.jobsMade);
     }
@@ -297,28 +292,24 @@ TEST(PrivateSpooler, NothingGoesThroughTheTemporaryFolder)
 TEST(PrivateSpooler, DefaultPrintersPaper)
 {
     const struct {
-        QString queue;            // the default; an instance is chosen by lpoptions
-        QStringList userOptions;  // lpoptions -p queue ...
-        double width, height;     // points
+        std::vector<QStringList> commands;
+        double width, height;  // points
         const char* jobCarries = nullptr;
     } papers[] = {
-        {"orvanta-letter", {}, 612, 792},
-        {"orvanta", {}, 595.3, 841.9},
-        {"orvanta-media-letter", {}, 612, 792},
-        {"orvanta-class", {}, 612, 792},
-        {"orvanta-everywhere", {}, 612, 792},
-        {"orvanta", {"-o", "media=Letter"}, 612, 792},
-        {"orvanta/draft", {"-o", "media=na_letter_8.5x11in", "-o", "print-quality=3"}, 612, 792, "print-quality"},
+        {{{"lpadmin", "-d", "orvanta-letter"}}, 612, 792},
+        {{}, 595.3, 841.9},
+        {{{"lpadmin", "-d", "orvanta-class"}}, 612, 792},
+        {{{"lpadmin", "-d", "orvanta-everywhere"}}, 612, 792},
+        {{{"lpoptions", "-p", "orvanta", "-o", "media=Letter"}}, 612, 792},
+        {{{"lpoptions", "-p", "orvanta/draft", "-o", "media=na_letter_8.5x11in", "-o", "print-quality=3"},
+          {"lpoptions", "-d", "orvanta/draft"}},
+         612,
+         792,
+         "print-quality"},
     };
-    const Undo defaultQueue{[] { RunTool("lpadmin", {"-d", "orvanta"}); }};
     for (const auto& paper : papers) {
-        SCOPED_TRACE((paper.queue + " " + paper.userOptions.join(' ')).toStdString());
-        RunTool("lpadmin", {"-d", paper.queue.section('/', 0, 0)});
-        if (!paper.userOptions.isEmpty()) RunTool("lpoptions", QStringList{"-p", paper.queue} + paper.userOptions);
-        if (paper.queue.contains('/')) RunTool("lpoptions", {"-d", paper.queue});
-        const Undo userOptions{[&] {
-            if (!paper.userOptions.isEmpty()) RunTool("lpoptions", {"-x", paper.queue});
-        }};
+        SCOPED_TRACE(&paper - papers);
+        const Commands commands(paper.commands);
         ExpectOnePage page;
         PrintOnDefaultPrinter(WorkedExample());
         const std::string pdf = page.Check();

@@ -11,14 +11,11 @@
 #   orvanta-letter   US Letter paper
 #   orvanta-failing  a printer whose backend always fails, so that CUPS
 #                    stops it at its first job
-#   orvanta-media-letter  A4 at first, then set to media=letter
-#   orvanta-class    a class of the two Letter printers
-#   orvanta-held     A4, holds every new job (job-hold-until-default)
-#   orvanta-locked   A4, behind a login that nobody has
-#   orvanta-login    A4, whose policy asks for a login to make a job
-#   orvanta-everywhere  a driverless IPP Everywhere printer: ippeveprinter
-#                    on a free loopback port, on US Letter, with a private
-#                    D-Bus system bus of its own for its DNS-SD client
+#   orvanta-class    a class of orvanta-letter;  orvanta-held holds new jobs
+#   orvanta-locked, orvanta-login  ask a login (that nobody has) for any
+#                    request, or to make a job
+#   orvanta-everywhere  driverless, on US Letter: an ippeveprinter on a free
+#                    loopback port, with a private D-Bus bus for its DNS-SD
 # With --no-printer it has no queue at all.  Clients reach it with
 #   CUPS_SERVER=DIR/cups.sock CUPS_SERVERROOT=DIR/client HOME=DIR/home
 # (an empty client root and home, so that no client.conf or lpoptions of
@@ -93,8 +90,6 @@ DefaultPaperSize None
   Require user orvanta-nobody
 </Location>
 <Policy login>
-  JobPrivateAccess all
-  JobPrivateValues none
   <Limit Create-Job Print-Job>
     AuthType Basic
     Require user orvanta-nobody
@@ -143,36 +138,24 @@ if [ "$with_printer" = yes ]; then
     add_queue orvanta file:///dev/null A4
     add_queue orvanta-letter file:///dev/null Letter
     add_queue orvanta-failing failing:/ A4 -o printer-error-policy=stop-printer
-    add_queue orvanta-media-letter file:///dev/null A4
-    lpadmin -p orvanta-media-letter -o media=letter
-    lpadmin -p orvanta-letter -c orvanta-class
-    lpadmin -p orvanta-media-letter -c orvanta-class
-    cupsenable orvanta-class
-    cupsaccept orvanta-class
+    lpadmin -p orvanta-letter -c orvanta-class && cupsenable orvanta-class && cupsaccept orvanta-class
     add_queue orvanta-held file:///dev/null A4 -o job-hold-until-default=indefinite
     add_queue orvanta-locked file:///dev/null A4
     add_queue orvanta-login file:///dev/null A4 -o printer-op-policy=login
-
-    # ippeveprinter's DNS-SD client wants a system bus; a private one will
-    # do, and it announces nothing (-r off).
-    dbus-daemon --session --address="unix:path=$dir/bus.sock" --nofork --nopidfile \
-        </dev/null >"$dir/log/dbus.out" 2>&1 &
+    # ippeveprinter's DNS-SD client, which announces nothing (-r off), wants
+    # a system bus; the queue is made from what the printer says of itself.
+    dbus-daemon --session --address="unix:path=$dir/bus.sock" --nofork --nopidfile &>"$dir/log/dbus.out" &
     echo $! >"$dir/dbus.pid"
-    for _ in $(seq 100); do
-        [ -S "$dir/bus.sock" ] && break
-        sleep 0.1
-    done
+    mkdir "$dir/ippeve"
     port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-    mkdir -p "$dir/ippeve"
+    for _ in $(seq 100); do [ -S "$dir/bus.sock" ] && break || sleep 0.1; done
     DBUS_SYSTEM_BUS_ADDRESS="unix:path=$dir/bus.sock" setsid ippeveprinter -n localhost -p "$port" -r off \
-        -d "$dir/ippeve" -f application/pdf "Orvanta Everywhere" </dev/null >"$dir/log/ippeve.out" 2>&1 &
+        -d "$dir/ippeve" -f application/pdf "Orvanta Everywhere" </dev/null &>"$dir/log/ippeve.out" &
     echo $! >"$dir/ippeve.pid"
-    # The driverless queue is made from what the printer says of itself.
     for _ in $(seq 100); do
         lpadmin -p orvanta-everywhere -E -v "ipp://localhost:$port/ipp/print" -m everywhere 2>/dev/null && break
         sleep 0.2
     done
-    lpstat -p orvanta-everywhere >/dev/null
     lpadmin -d orvanta
 fi
 echo "private cupsd $(cat "$dir/cupsd.pid") on $dir/cups.sock: $(lpstat -d 2>&1)"
