@@ -208,13 +208,57 @@ TEST(PrivateSpooler, ImprimirInTheWindowPrintsOnePage)
     EXPECT_FALSE(page.Check().empty());
 }
 
-TEST(PrivateSpooler, RefusedJobIsAPrintError)
+// Commands of the spooler's, run for the scope. Undone whatever they did:
+// orvanta the default queue and accepting, no job left, no user lpoptions.
+struct Commands {
+    Undo undo{[] {
+        RunTool("cupsaccept", {"orvanta"});
+        RunTool("cancel", {"-a"});
+        RunTool("lpadmin", {"-d", "orvanta"});
+        QFile::remove(QString::fromStdString(Environment("HOME") + "/.cups/lpoptions"));
+    }};
+    explicit Commands(const std::vector<QStringList>& commands)
+    {
+        for (const QStringList& command : commands) RunTool(command[0], command.mid(1));
+    }
+};
+
+// A print that fails, or whose job waits, says why, naming the server or
+// printer, and makes no job but those that wait (FailingPrint prints twice).
+TEST(PrivateSpooler, FailureSaysWhy)
 {
-    RunTool("cupsreject", {"orvanta"});
-    const Undo accept{[] { RunTool("cupsaccept", {"orvanta"}); }};
-    const int jobsBefore = JobCount("all");
-    EXPECT_EQ(FailingPrint(), "A impressora recusou o documento.");
-    EXPECT_EQ(JobCount("all"), jobsBefore);
+    const std::string login = "O servidor de impressão " + Environment("CUPS_SERVER") +
+                              " pede autenticação, que o Orvanta não pode fornecer.";
+    const std::string missing = "A impressora padrão escolhida, orvanta-gone, não existe.";
+    const struct {
+        std::vector<QStringList> commands;
+        const char* lpdest;
+        std::string message;
+        int jobsMade;
+    } cases[] = {
+        {{{"cupsreject", "orvanta"}}, nullptr, "A impressora recusou o documento.", 0},
+        {{{"lpadmin", "-d", "orvanta-locked"}}, nullptr, login, 0},  // Get-Printer-Attributes asks
+        {{{"lpadmin", "-d", "orvanta-login"}}, nullptr, login, 0},   // Create-Job asks
+        {{}, "orvanta-gone", missing, 0},
+        {{{"lpadmin", "-p", "orvanta-gone", "-E", "-v", "file:///dev/null"},
+          {"lpoptions", "-d", "orvanta-gone"},
+          {"lpadmin", "-x", "orvanta-gone"}},
+         nullptr,
+         missing,
+         0},
+        {{{"lpadmin", "-d", "orvanta-held"}},
+         nullptr,
+         "O documento aguarda na fila da impressora orvanta-held, que retém os novos trabalhos.",
+         2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        const int jobsBefore = JobCount("all");
+        const Commands commands(c.commands);
+        const auto destination = c.lpdest != nullptr ? std::make_unique<Setting>("LPDEST", c.lpdest) : nullptr;
+        EXPECT_EQ(FailingPrint(), c.message);
+        EXPECT_EQ(JobCount("all"), jobsBefore + c.jobsMade);
+    }
 }
 
 // The page is made in memory: a temporary folder that is missing, or that
@@ -242,21 +286,31 @@ TEST(PrivateSpooler, NothingGoesThroughTheTemporaryFolder)
     EXPECT_FALSE(QFileInfo::exists(scratch.filePath("missing")));
 }
 
-// The page comes out on the default printer's own paper, the text on it
-// as on A4.
+// The page comes out on the paper that the job prints on, the text on it
+// as on A4: the user's own media option (lpoptions, or a default instance),
+// else the queue's default, else, for a class, its first member's. The job
+// carries the user's options.
 TEST(PrivateSpooler, DefaultPrintersPaper)
 {
     const struct {
-        const char* queue;
+        std::vector<QStringList> commands;
         double width, height;  // points
+        const char* jobCarries = nullptr;
     } papers[] = {
-        {"orvanta-letter", 612, 792},
-        {"orvanta", 595.3, 841.9},
+        {{{"lpadmin", "-d", "orvanta-letter"}}, 612, 792},
+        {{}, 595.3, 841.9},
+        {{{"lpadmin", "-d", "orvanta-class"}}, 612, 792},
+        {{{"lpadmin", "-d", "orvanta-everywhere"}}, 612, 792},
+        {{{"lpoptions", "-p", "orvanta", "-o", "media=Letter"}}, 612, 792},
+        {{{"lpoptions", "-p", "orvanta/draft", "-o", "media=na_letter_8.5x11in", "-o", "print-quality=3"},
+          {"lpoptions", "-d", "orvanta/draft"}},
+         612,
+         792,
+         "print-quality"},
     };
-    const Undo defaultQueue{[] { RunTool("lpadmin", {"-d", "orvanta"}); }};
     for (const auto& paper : papers) {
-        SCOPED_TRACE(paper.queue);
-        RunTool("lpadmin", {"-d", paper.queue});
+        SCOPED_TRACE(&paper - papers);
+        const Commands commands(paper.commands);
         ExpectOnePage page;
         PrintOnDefaultPrinter(WorkedExample());
         const std::string pdf = page.Check();
@@ -264,6 +318,12 @@ TEST(PrivateSpooler, DefaultPrintersPaper)
         const QSizeF size = PdfPageSize(pdf);
         EXPECT_NEAR(size.width(), paper.width, 0.5);
         EXPECT_NEAR(size.height(), paper.height, 0.5);
+        // The spooler keeps the job's attributes as c<job> beside d<job>-001.
+        if (paper.jobCarries != nullptr) {
+            const QFileInfo document(QString::fromStdString(pdf));
+            QFile control(document.dir().filePath("c" + document.fileName().mid(1).section('-', 0, 0)));
+            EXPECT_TRUE(control.open(QIODevice::ReadOnly) && control.readAll().contains(paper.jobCarries));
+        }
     }
 }
 

@@ -18,10 +18,15 @@
 #include <cups/cups.h>
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string_view>
+#include <vector>
 
 #include "report/print_report.h"
 
@@ -43,6 +48,45 @@ std::string UnreachableMessage(const std::string& server)
 std::string WaitingMessage(const std::string& printer)
 {
     return "O documento aguarda na fila da impressora " + printer + ", que está parada.";
+}
+
+std::string HeldMessage(const std::string& printer)
+{
+    return "O documento aguarda na fila da impressora " + printer + ", que retém os novos trabalhos.";
+}
+
+std::string LoginMessage(const std::string& server)
+{
+    return "O servidor de impressão " + server + " pede autenticação, que o Orvanta não pode fornecer.";
+}
+
+std::string MissingDefaultMessage(const std::string& printer)
+{
+    return "A impressora padrão escolhida, " + printer + ", não existe.";
+}
+
+// The printer that the user chose as default, where CUPS looks for it
+// before it asks the server: LPDEST, PRINTER (but "lp"), then the Default
+// line of the user's lpoptions and of the client's. "" when none is chosen.
+std::string ChosenDefault()
+{
+    std::string name;
+    const char* destination = std::getenv("LPDEST");
+    const char* printer = std::getenv("PRINTER");
+    if (destination != nullptr)
+        name = destination;
+    else if (printer != nullptr && std::string_view(printer) != "lp")
+        name = printer;
+    std::vector<std::string> files;
+    if (const char* home = std::getenv("HOME")) files.push_back(std::string(home) + "/.cups/lpoptions");
+    const char* root = std::getenv("CUPS_SERVERROOT");
+    files.push_back(std::string(root != nullptr ? root : "/etc/cups") + "/lpoptions");
+    for (const std::string& path : files) {
+        std::ifstream file(path);
+        for (std::string line; name.empty() && std::getline(file, line);)
+            if (line.starts_with("Default ")) name = line.substr(8, line.find(' ', 8) - 8);
+    }
+    return name.substr(0, name.find('/'));  // without the instance
 }
 
 // A print server that does not answer holds the window no longer than this
@@ -177,7 +221,16 @@ struct Cups {
     ORVANTA_CUPS_FUNCTION(cupsFreeDestInfo);
     ORVANTA_CUPS_FUNCTION(cupsFindDestDefault);
     ORVANTA_CUPS_FUNCTION(ippGetString);
+    ORVANTA_CUPS_FUNCTION(ippGetCollection);
+    ORVANTA_CUPS_FUNCTION(ippGetInteger);
+    ORVANTA_CUPS_FUNCTION(ippFindAttribute);
+    ORVANTA_CUPS_FUNCTION(ippNewRequest);
+    ORVANTA_CUPS_FUNCTION(ippAddString);
+    ORVANTA_CUPS_FUNCTION(ippDelete);
+    ORVANTA_CUPS_FUNCTION(cupsDoRequest);
     ORVANTA_CUPS_FUNCTION(pwgMediaForPWG);
+    ORVANTA_CUPS_FUNCTION(pwgMediaForPPD);
+    ORVANTA_CUPS_FUNCTION(pwgMediaForLegacy);
     ORVANTA_CUPS_FUNCTION(cupsCreateDestJob);
     ORVANTA_CUPS_FUNCTION(cupsStartDestDocument);
     ORVANTA_CUPS_FUNCTION(cupsWriteRequestData);
@@ -205,6 +258,7 @@ const Cups& LoadCups()
 // spooler hands out is released when the talk ends.
 struct Spooler {
     const Cups& cups;
+    std::string server;
     std::unique_ptr<http_t, void (*)(http_t*)> http{nullptr, nullptr};
     std::unique_ptr<cups_dest_t, void (*)(cups_dest_t*)> printer{nullptr, nullptr};
     std::unique_ptr<cups_dinfo_t, void (*)(cups_dinfo_t*)> info{nullptr, nullptr};
@@ -214,7 +268,7 @@ struct Spooler {
     explicit Spooler(const Cups& client) : cups(client)
     {
         cups.cupsSetServer(nullptr);
-        const std::string server = cups.cupsServer();
+        server = cups.cupsServer();
         // Only the name is looked up here; a name that cannot be is a
         // server out of reach.
         http = {
@@ -243,46 +297,145 @@ struct Spooler {
     // Why the last request failed, when the server gave no answer of its own.
     const char* Silence() const { return TimedOut() ? NotAnsweringMessage : NoSpoolerMessage; }
 
+    // Why the last request failed: no answer, a login that the password
+    // callback could not give, or else what answer says.
+    std::string Failure(const std::string& answer) const
+    {
+        if (cups.httpError(http.get()) != 0) return Silence();
+        const ipp_status_t status = cups.cupsLastError();
+        if (status == IPP_STATUS_ERROR_NOT_AUTHENTICATED || status == IPP_STATUS_ERROR_CUPS_AUTHENTICATION_CANCELED)
+            return LoginMessage(server);
+        return answer;
+    }
+
+    static std::unique_ptr<cups_dest_t, void (*)(cups_dest_t*)> Dest(cups_dest_t* dest)
+    {
+        return {dest, [](cups_dest_t* d) { LoadCups().cupsFreeDests(1, d); }};
+    }
+
     void FindDefaultPrinter()
     {
-        printer = {cups.cupsGetNamedDest(http.get(), nullptr, nullptr),
-                   [](cups_dest_t* dest) { LoadCups().cupsFreeDests(1, dest); }};
-        if (printer == nullptr)
-            throw PrintError(cups.httpError(http.get()) != 0                      ? Silence()
-                             : cups.cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND ? NoPrinterMessage
-                                                                                  : NoSpoolerMessage);
+        printer = Dest(cups.cupsGetNamedDest(http.get(), nullptr, nullptr));
+        if (printer == nullptr) {
+            const std::string chosen = ChosenDefault();
+            throw PrintError(Failure(cups.cupsLastError() != IPP_STATUS_ERROR_NOT_FOUND ? NoSpoolerMessage
+                                     : chosen.empty()                                   ? NoPrinterMessage
+                                                      : MissingDefaultMessage(chosen)));
+        }
         info = {cups.cupsCopyDestInfo(http.get(), printer.get()), cups.cupsFreeDestInfo};
-        if (info == nullptr) throw PrintError(cups.httpError(http.get()) != 0 ? Silence() : NoPrinterMessage);
+        if (info == nullptr) throw PrintError(Failure(NoPrinterMessage));
+    }
+
+    const char* Option(const char* name) const
+    {
+        return cups.cupsGetOption(name, printer->num_options, printer->options);
     }
 
     std::string PrinterName() const { return printer->name; }
 
     bool PrinterStopped() const
     {
-        const char* state = cups.cupsGetOption("printer-state", printer->num_options, printer->options);
+        const char* state = Option("printer-state");
         return state != nullptr && std::string_view(state) == "5";  // IPP_PSTATE_STOPPED
     }
 
-    // The printer's default paper; A4 when it names none that CUPS knows.
-    QPageSize DefaultPaper() const
+    // The job goes with the destination's job-hold-until, the queue's
+    // default or the user's own.
+    bool PrinterHoldsTheJob() const
     {
-        ipp_attribute_t* media = cups.cupsFindDestDefault(http.get(), printer.get(), info.get(), "media");
-        const char* name = media != nullptr ? cups.ippGetString(media, 0, nullptr) : nullptr;
-        const pwg_media_t* size = name != nullptr ? cups.pwgMediaForPWG(name) : nullptr;
-        if (size == nullptr) return QPageSize(QPageSize::A4);
-        return QPageSize(QSizeF(size->width / 100.0, size->length / 100.0), QPageSize::Millimeter);
+        const char* hold = Option("job-hold-until");
+        return hold != nullptr && *hold != '\0' && std::string_view(hold) != "no-hold";
     }
 
-    // Creates the job, sends pdf as its one document and finishes it. A job
-    // that was created but not completed is cancelled.
+    // A size in hundredths of millimetres.
+    static QPageSize Paper(int width, int length)
+    {
+        return QPageSize(QSizeF(width / 100.0, length / 100.0), QPageSize::Millimeter);
+    }
+
+    // The first size that CUPS knows in a media option such as
+    // "Letter,Upper": a PWG, PPD or legacy name.
+    std::optional<QPageSize> NamedPaper(const char* media) const
+    {
+        if (media == nullptr) return std::nullopt;
+        const std::string names = media;
+        for (size_t begin = 0; begin < names.size();) {
+            const size_t end = std::min(names.find(',', begin), names.size());
+            const std::string name = names.substr(begin, end - begin);
+            const pwg_media_t* size = cups.pwgMediaForPWG(name.c_str());
+            if (size == nullptr) size = cups.pwgMediaForPPD(name.c_str());
+            if (size == nullptr) size = cups.pwgMediaForLegacy(name.c_str());
+            if (size != nullptr) return Paper(size->width, size->length);
+            begin = end + 1;
+        }
+        return std::nullopt;
+    }
+
+    // A queue's own default paper: the size of its media-col-default, or
+    // else its media-default.
+    std::optional<QPageSize> QueuePaper(cups_dest_t* dest, cups_dinfo_t* dinfo) const
+    {
+        ipp_attribute_t* col = cups.cupsFindDestDefault(http.get(), dest, dinfo, "media-col");
+        ipp_t* media = col != nullptr ? cups.ippGetCollection(col, 0) : nullptr;
+        ipp_attribute_t* size =
+            media != nullptr ? cups.ippFindAttribute(media, "media-size", IPP_TAG_BEGIN_COLLECTION) : nullptr;
+        ipp_t* dimensions = size != nullptr ? cups.ippGetCollection(size, 0) : nullptr;
+        ipp_attribute_t* x =
+            dimensions != nullptr ? cups.ippFindAttribute(dimensions, "x-dimension", IPP_TAG_INTEGER) : nullptr;
+        ipp_attribute_t* y =
+            dimensions != nullptr ? cups.ippFindAttribute(dimensions, "y-dimension", IPP_TAG_INTEGER) : nullptr;
+        if (x != nullptr && y != nullptr && cups.ippGetInteger(x, 0) > 0 && cups.ippGetInteger(y, 0) > 0)
+            return Paper(cups.ippGetInteger(x, 0), cups.ippGetInteger(y, 0));
+        ipp_attribute_t* name = cups.cupsFindDestDefault(http.get(), dest, dinfo, "media");
+        return NamedPaper(name != nullptr ? cups.ippGetString(name, 0, nullptr) : nullptr);
+    }
+
+    // The first member of the class that the default printer is, "" when
+    // it is none or has none.
+    std::string FirstMember() const
+    {
+        const char* type = Option("printer-type");
+        const char* uri = Option("printer-uri-supported");
+        if (type == nullptr || (std::atoi(type) & CUPS_PRINTER_CLASS) == 0 || uri == nullptr) return "";
+        ipp_t* request = cups.ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+        cups.ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+        cups.ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr, "member-names");
+        const std::unique_ptr<ipp_t, void (*)(ipp_t*)> answer(cups.cupsDoRequest(http.get(), request, "/"),
+                                                              cups.ippDelete);
+        ipp_attribute_t* members =
+            answer != nullptr ? cups.ippFindAttribute(answer.get(), "member-names", IPP_TAG_NAME) : nullptr;
+        const char* first = members != nullptr ? cups.ippGetString(members, 0, nullptr) : nullptr;
+        return first != nullptr ? first : "";
+    }
+
+    // The paper that the job prints on: the destination's own media option
+    // (the user's lpoptions or instance), else the queue's default, else,
+    // for a class, its first member's; A4 when nothing names a size.
+    QPageSize DefaultPaper() const
+    {
+        if (std::optional<QPageSize> paper = NamedPaper(Option("media"))) return *paper;
+        if (std::optional<QPageSize> paper = QueuePaper(printer.get(), info.get())) return *paper;
+        const std::string member = FirstMember();
+        const auto dest = Dest(member.empty() ? nullptr : cups.cupsGetNamedDest(http.get(), member.c_str(), nullptr));
+        const std::unique_ptr<cups_dinfo_t, void (*)(cups_dinfo_t*)> dinfo(
+            dest != nullptr ? cups.cupsCopyDestInfo(http.get(), dest.get()) : nullptr, cups.cupsFreeDestInfo);
+        if (dinfo != nullptr)
+            if (std::optional<QPageSize> paper = QueuePaper(dest.get(), dinfo.get())) return *paper;
+        return QPageSize(QPageSize::A4);
+    }
+
+    // Creates the job, sends pdf as its one document and finishes it, with
+    // the destination's options as lp sends them. A job that was created but
+    // not completed is cancelled.
     void Submit(const QByteArray& pdf)
     {
         int job = 0;
-        if (!Succeeded(cups.cupsCreateDestJob(http.get(), printer.get(), info.get(), &job, "Orvanta", 0, nullptr)))
-            throw PrintError(cups.httpError(http.get()) != 0 ? Silence() : RefusedMessage);
+        if (!Succeeded(cups.cupsCreateDestJob(http.get(), printer.get(), info.get(), &job, "Orvanta",
+                                              printer->num_options, printer->options)))
+            throw PrintError(Failure(RefusedMessage));
         const bool sent =
-            cups.cupsStartDestDocument(http.get(), printer.get(), info.get(), job, "Orvanta", CUPS_FORMAT_PDF, 0,
-                                       nullptr, 1) == HTTP_STATUS_CONTINUE &&
+            cups.cupsStartDestDocument(http.get(), printer.get(), info.get(), job, "Orvanta", CUPS_FORMAT_PDF,
+                                       printer->num_options, printer->options, 1) == HTTP_STATUS_CONTINUE &&
             cups.cupsWriteRequestData(http.get(), pdf.constData(), size_t(pdf.size())) == HTTP_STATUS_CONTINUE;
         if (sent && Succeeded(cups.cupsFinishDestDocument(http.get(), printer.get(), info.get()))) return;
         const bool lost = cups.httpError(http.get()) != 0;
@@ -306,6 +459,7 @@ void PrintOnDefaultPrinter(const CalcState& state)
     spooler.Submit(PdfInMemory(state, spooler.DefaultPaper()));
     // The job is queued; a stopped or paused printer will not print it yet.
     if (spooler.PrinterStopped()) throw PrintError(WaitingMessage(spooler.PrinterName()));
+    if (spooler.PrinterHoldsTheJob()) throw PrintError(HeldMessage(spooler.PrinterName()));
 }
 
 void PrintToPdfFile(const CalcState& state, const std::string& path)

@@ -11,6 +11,11 @@
 #   orvanta-letter   US Letter paper
 #   orvanta-failing  a printer whose backend always fails, so that CUPS
 #                    stops it at its first job
+#   orvanta-class    a class of orvanta-letter;  orvanta-held holds new jobs
+#   orvanta-locked, orvanta-login  ask a login (that nobody has) for any
+#                    request, or to make a job
+#   orvanta-everywhere  driverless, on US Letter: an ippeveprinter on a free
+#                    loopback port, with a private D-Bus bus for its DNS-SD
 # With --no-printer it has no queue at all.  Clients reach it with
 #   CUPS_SERVER=DIR/cups.sock CUPS_SERVERROOT=DIR/client HOME=DIR/home
 # (an empty client root and home, so that no client.conf or lpoptions of
@@ -58,6 +63,9 @@ DataDir /usr/share/cups
 DocumentRoot /usr/share/cups/doc-root
 FileDevice Yes
 Sandboxing Relaxed
+# A client on the socket is not logged in by its user id: a queue behind a
+# login asks for one, of root too.
+PeerCred Off
 CONF
 
 cat >"$dir/conf/cupsd.conf" <<CONF
@@ -69,11 +77,28 @@ BrowseLocalProtocols none
 WebInterface No
 DefaultAuthType None
 PreserveJobFiles Yes
+# Each job's attributes are in DIR/spool/c<job> as soon as it completes.
+DirtyCleanInterval 0
 DefaultPaperSize None
 <Location />
   Order allow,deny
   Allow all
 </Location>
+# Logins that no user has, and no password is ever given.
+<Location /printers/orvanta-locked>
+  AuthType Basic
+  Require user orvanta-nobody
+</Location>
+<Policy login>
+  <Limit Create-Job Print-Job>
+    AuthType Basic
+    Require user orvanta-nobody
+  </Limit>
+  <Limit All>
+    Order allow,deny
+    Allow all
+  </Limit>
+</Policy>
 <Policy default>
   JobPrivateAccess all
   JobPrivateValues none
@@ -113,6 +138,24 @@ if [ "$with_printer" = yes ]; then
     add_queue orvanta file:///dev/null A4
     add_queue orvanta-letter file:///dev/null Letter
     add_queue orvanta-failing failing:/ A4 -o printer-error-policy=stop-printer
+    lpadmin -p orvanta-letter -c orvanta-class && cupsenable orvanta-class && cupsaccept orvanta-class
+    add_queue orvanta-held file:///dev/null A4 -o job-hold-until-default=indefinite
+    add_queue orvanta-locked file:///dev/null A4
+    add_queue orvanta-login file:///dev/null A4 -o printer-op-policy=login
+    # ippeveprinter's DNS-SD client, which announces nothing (-r off), wants
+    # a system bus; the queue is made from what the printer says of itself.
+    dbus-daemon --session --address="unix:path=$dir/bus.sock" --nofork --nopidfile &>"$dir/log/dbus.out" &
+    echo $! >"$dir/dbus.pid"
+    mkdir "$dir/ippeve"
+    port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+    for _ in $(seq 100); do [ -S "$dir/bus.sock" ] && break || sleep 0.1; done
+    DBUS_SYSTEM_BUS_ADDRESS="unix:path=$dir/bus.sock" setsid ippeveprinter -n localhost -p "$port" -r off \
+        -d "$dir/ippeve" -f application/pdf "Orvanta Everywhere" </dev/null &>"$dir/log/ippeve.out" &
+    echo $! >"$dir/ippeve.pid"
+    for _ in $(seq 100); do
+        lpadmin -p orvanta-everywhere -E -v "ipp://localhost:$port/ipp/print" -m everywhere 2>/dev/null && break
+        sleep 0.2
+    done
     lpadmin -d orvanta
 fi
 echo "private cupsd $(cat "$dir/cupsd.pid") on $dir/cups.sock: $(lpstat -d 2>&1)"
