@@ -88,7 +88,13 @@ function(orvanta_wine_test)
         set(prefix gui)
     endif()
     if(arg_FRESH_PREFIX OR arg_CUPS OR arg_CUPS_EMPTY)
-        set(prefix test-${arg_NAME})
+        # A folder named as the test could be no folder for Wine, which, as
+        # Windows does, drops a name's trailing dots: letters, digits and _
+        # only, and a hash of the name to keep "a." apart from "a,".
+        string(MAKE_C_IDENTIFIER "${arg_NAME}" safe)
+        string(MD5 hash "${arg_NAME}")
+        string(SUBSTRING "${hash}" 0 6 hash)
+        set(prefix test-${safe}-${hash})
     endif()
     orvanta_wine_prefix(${prefix})
     set(fixtures)
