@@ -4,6 +4,7 @@
 
 # The wine front end of Debian runs the 64-bit loader; wineserver lives in
 # Wine's library folder, out of PATH.
+# shellcheck disable=SC2034  # for the scripts that source this file
 WINESERVER_PROGRAM=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 
 # wine_environment: exports the prefix (ORVANTA_WINE_PREFIX), the display

@@ -36,7 +36,7 @@ set_separator() {
 
 print_and_check PrintsTheWorkedExample
 print_and_check OfflinePrinterKeepsTheJobAndSaysSo
-for separator in , .; do
+for separator in ',' '.'; do
     set_separator "$separator"
     print_and_check UserDecimalSeparatorDecidesWhatIsANumber ORVANTA_EXPECT_SEPARATOR="$separator"
 done
