@@ -127,6 +127,9 @@ TEST(PrivateSpooler, OfflinePrinterKeepsTheJobAndSaysSo)
     ExpectPage(WorkedExampleTexts);
 }
 
+// No test cancels a printer's file dialog: Wine's "Print to File" dialog,
+// cancelled, lets StartDocW succeed, where Windows fails it with
+// ERROR_CANCELLED, which PrintOnDefaultPrinter takes as no error.
 TEST(EmptySpooler, NoDefaultPrinterIsAPrintError)
 {
     try {
