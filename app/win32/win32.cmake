@@ -1,0 +1,32 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# orvanta.exe: a Windows program (no console), with its icon, version and
+# manifest as resources.
+
+# The icon: at 16 and 32 pixels the window's own hand-drawn images, from 48
+# pixels up the same design drawn as a vector.
+find_program(MAGICK_CONVERT convert REQUIRED)
+find_program(RSVG_CONVERT rsvg-convert REQUIRED)
+set(icon_svg ${PROJECT_SOURCE_DIR}/app/br.com.vintoral.orvanta.svg)
+set(icon_images ${PROJECT_SOURCE_DIR}/window/qt/icon16.xpm ${PROJECT_SOURCE_DIR}/window/qt/icon32.xpm)
+foreach(size 48 256)
+    add_custom_command(
+        OUTPUT icon-${size}.png
+        COMMAND ${RSVG_CONVERT} --width=${size} --height=${size} --output=icon-${size}.png ${icon_svg}
+        DEPENDS ${icon_svg}
+        COMMENT "Drawing the ${size}-pixel icon")
+    list(APPEND icon_images ${CMAKE_CURRENT_BINARY_DIR}/icon-${size}.png)
+endforeach()
+add_custom_command(
+    OUTPUT orvanta.ico
+    COMMAND ${MAGICK_CONVERT} ${icon_images} orvanta.ico
+    DEPENDS ${icon_images}
+    COMMENT "Writing the program's icon")
+# windres finds the icon and the manifest by the include path.
+set_source_files_properties(win32/orvanta.rc PROPERTIES OBJECT_DEPENDS
+    "${CMAKE_CURRENT_BINARY_DIR}/orvanta.ico;${CMAKE_CURRENT_SOURCE_DIR}/win32/orvanta.manifest")
+
+add_executable(orvanta WIN32 win32/main.cpp win32/orvanta.rc)
+target_include_directories(orvanta PRIVATE ${CMAKE_CURRENT_BINARY_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/win32)
+target_link_options(orvanta PRIVATE -municode)
+target_link_libraries(orvanta PRIVATE window report_gdi)
+orvanta_strict(orvanta)

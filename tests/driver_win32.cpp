@@ -1,0 +1,157 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The user at the Win32 window: the messages Windows queues for a mouse and
+// a keyboard, handled by the window's own message loop.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <climits>
+#include <string>
+
+#include "tests/window_driver.h"
+#include "window/win32/form_window.h"
+
+namespace {
+
+// Queues a key's press (or a repeat of it) and its release for the focus,
+// and lets the window handle them.
+void PostKey(WPARAM key, bool repeat, bool release)
+{
+    const UINT scan = MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_VSC);
+    LPARAM lParam = 1 | (static_cast<LPARAM>(scan) << 16);
+    if (repeat || release) lParam |= 1 << 30;
+    if (release) lParam |= static_cast<LPARAM>(1u) << 31;
+    PostMessageW(GetFocus(), release ? WM_KEYUP : WM_KEYDOWN, key, lParam);
+    DoEvents();
+}
+
+void TypeKey(WPARAM key)
+{
+    PostKey(key, false, false);
+    PostKey(key, false, true);
+}
+
+// Holds Shift down for the keys typed meanwhile, as the keyboard's state
+// that the dialog manager reads.
+struct ShiftHeld {
+    BYTE keys[256]{};
+    ShiftHeld()
+    {
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] |= 0x80;
+        SetKeyboardState(keys);
+    }
+    ~ShiftHeld()
+    {
+        keys[VK_SHIFT] &= 0x7f;
+        SetKeyboardState(keys);
+    }
+};
+
+}  // namespace
+
+int RunTestsWithToolkit(int, char**)
+{
+    return RUN_ALL_TESTS();
+}
+
+void ShowAndActivate(Form1& form)
+{
+    form.Show();
+    SetForegroundWindow(form.Window().hwnd);
+    DoEvents();
+}
+
+void ClickOn(Form1& form, Control control)
+{
+    HWND handle = form.Window().Handle(control);
+    if (!IsWindowEnabled(handle)) return;  // a disabled control takes no click
+    if (LayoutOf(control).kind == Kind::Button) {
+        SendMessageW(handle, BM_CLICK, 0, 0);
+    } else {
+        SetFocus(handle);
+        // A click right of a box's text puts the cursor at its end.
+        if (LayoutOf(control).kind == Kind::TextBox) SendMessageW(handle, EM_SETSEL, INT_MAX, INT_MAX);
+    }
+    DoEvents();
+}
+
+void TypeCode(Form1&, int code)
+{
+    const struct {
+        int code;
+        WPARAM key;
+    } keys[] = {{8, VK_BACK}, {13, VK_RETURN}, {27, VK_ESCAPE}};
+    for (const auto& k : keys) {
+        if (k.code == code) return TypeKey(k.key);
+    }
+    // What the keyboard's layout makes of any other key.
+    PostMessageW(GetFocus(), WM_CHAR, static_cast<WPARAM>(code), 1);
+    DoEvents();
+}
+
+void CommitText(Form1&, const std::string& text)
+{
+    std::wstring wide(static_cast<std::size_t>(
+                          MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0)),
+                      L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                        static_cast<int>(wide.size()));
+    for (const wchar_t character : wide) SendMessageW(GetFocus(), WM_IME_CHAR, character, 1);
+    DoEvents();
+}
+
+void PressTab(Form1&, bool backwards)
+{
+    if (!backwards) return TypeKey(VK_TAB);
+    const ShiftHeld shift;
+    TypeKey(VK_TAB);
+}
+
+void HoldKey(Form1&, bool space, int repeats)
+{
+    const WPARAM key = space ? VK_SPACE : VK_RETURN;
+    PostKey(key, false, false);
+    for (int i = 0; i < repeats; ++i) PostKey(key, true, false);
+    PostKey(key, false, true);
+}
+
+bool Focused(Form1& form, Control& control)
+{
+    return form.Window().ControlOf(GetFocus(), control);
+}
+
+bool IsEnabled(Form1& form, Control control)
+{
+    return IsWindowEnabled(form.Window().Handle(control)) != FALSE;
+}
+
+bool IsShown(Form1& form)
+{
+    return IsWindow(form.Window().hwnd) && IsWindowVisible(form.Window().hwnd);
+}
+
+std::vector<std::string> ListItems(Form1& form, Control list)
+{
+    // The pick list's items, read back through its selection.
+    HWND handle = form.Window().Handle(list);
+    const auto selected = SendMessageW(handle, CB_GETCURSEL, 0, 0);
+    std::vector<std::string> items;
+    const auto count = static_cast<int>(SendMessageW(handle, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        SendMessageW(handle, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+        items.push_back(GetText(form.Window(), list));
+    }
+    SendMessageW(handle, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+    return items;
+}
+
+bool RunsUntilTheProgramEnds(Form1&, const std::function<void()>& action)
+{
+    // Ends a loop that the action failed to end.
+    const UINT_PTR guard = SetTimer(nullptr, 0, 20000, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(1); });
+    action();
+    const int exitCode = RunEventLoop();
+    KillTimer(nullptr, guard);
+    return exitCode == 0;
+}

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# orvanta.exe under Wine, used as a user uses it, through a private X server
+# with openbox and real keyboard and mouse input (xdotool): "Calcular" with
+# nothing typed shows the error box, which Enter closes; the worked example
+# (1000 milimetros at 5 metros) typed and calculated; "Imprimir" prints on
+# the private spooler's default printer, whose kept page must carry the
+# focal length; "Fechar" ends the program.
+# Usage: windows_e2e.sh ORVANTA.exe   (environment as orvanta_wine_test CUPS gives it)
+# shellcheck disable=SC2317  # cleanup runs from the EXIT trap
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+exe=${1:?usage: windows_e2e.sh ORVANTA.exe}
+if [ "${2:-}" != --inside ]; then
+    exec bash "$here/x11_session.sh" --openbox -- bash "$0" "$exe" --inside
+fi
+spool=${ORVANTA_CUPS_DIR:?the private spooler is not set}/spool
+display=$DISPLAY
+# shellcheck source=tests/wine/env.sh
+source "$here/wine/env.sh"
+wine_environment
+export DISPLAY=$display
+
+fail() {
+    echo "windows_e2e: $*" >&2
+    exit 1
+}
+# wait_for SECONDS COMMAND...: until COMMAND succeeds.
+wait_for() {
+    local seconds=$1
+    shift
+    for _ in $(seq $((seconds * 10))); do
+        "$@" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+wine "$exe" &
+program=$!
+trap 'kill "$program" 2>/dev/null || true; "$WINESERVER_PROGRAM" -k 2>/dev/null || true' EXIT
+wait_for 60 xdotool search --onlyvisible --name "Cálculo de Lentes" || fail "the window did not open"
+window=$(xdotool search --onlyvisible --name "Cálculo de Lentes" | head -n 1)
+
+# click LEFT TOP: clicks the control laid out at these twips of the client area.
+click() {
+    xdotool mousemove --window "$window" $(($1 / 15 + 8)) $(($2 / 15 + 8)) click 1
+    sleep 0.3
+}
+calcular=(360 7080) imprimir=(3960 7080) fechar=(7560 7080) text1=(360 4800) text2=(360 5640)
+
+click "${calcular[@]}"
+wait_for 30 xdotool search --onlyvisible --name "Mensagem de Erro!" || fail "no error box for an empty target size"
+xdotool key Return
+wait_for 30 bash -c '! xdotool search --onlyvisible --name "Mensagem de Erro!"' || fail "Enter did not close the error box"
+
+# Enter in the target size moves on to its unit list, whose first item is milimetros.
+click "${text1[@]}"
+xdotool type --delay 50 "1000"
+xdotool key --delay 100 Return Home
+click "${text2[@]}"
+xdotool type --delay 50 "5"
+click "${calcular[@]}"
+click "${imprimir[@]}"
+
+shopt -s nullglob
+wait_for 60 bash -c "ls '$spool'/d*-001" || fail "nothing reached the spooler"
+page=$(gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=txtwrite -sOutputFile=- "$spool"/d*-001 | sed 's/\xc2\xa0/ /g')
+grep -q "Distância Focal da lente a ser utilizada: 24 mm" <<<"$page" ||
+    fail "the page lacks the focal length 24 mm:"$'\n'"$page"
+
+click "${fechar[@]}"
+wait_for 30 bash -c "! kill -0 $program" || fail "Fechar did not end the program"
+wait "$program" || fail "the program ended with status $?"
+echo "windows_e2e: error box, calculation, printed page and Fechar as expected"

@@ -1,0 +1,21 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The Win32 window under Wine: the behaviour suite that the Qt window passes
+# too, through the Win32 driver, on the tree's private X server; the
+# regional decimal separator as Windows' regional settings give it; and
+# orvanta.exe end to end with real X input, printing on a private spooler.
+add_executable(test_behaviour test_behaviour.cpp window_driver.h driver_win32.cpp)
+target_link_libraries(test_behaviour PRIVATE window gtest)
+orvanta_strict(test_behaviour)
+orvanta_wine_test(NAME test_behaviour GUI COMMAND test_behaviour --gtest_filter=-*RegionalDecimalSeparator*)
+
+foreach(region "Comma;," "FullStop;.")
+    list(GET region 0 name)
+    list(GET region 1 separator)
+    orvanta_wine_test(NAME RegionalSeparator.Windows${name} GUI FRESH_PREFIX
+                      COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/wine/with_separator.sh ${separator}
+                              $<TARGET_FILE:test_behaviour> --gtest_filter=*RegionalDecimalSeparator*
+                      ENVIRONMENT ORVANTA_EXPECT_SEPARATOR=${separator})
+endforeach()
+
+orvanta_wine_test(NAME Windows.EndToEnd CUPS TIMEOUT 300
+                  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/windows_e2e.sh $<TARGET_FILE:orvanta>)

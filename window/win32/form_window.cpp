@@ -1,0 +1,525 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "window/win32/form_window.h"
+
+#include <commctrl.h>
+#include <imm.h>
+
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "calc/number_text.h"
+
+namespace {
+
+constexpr wchar_t WindowClass[] = L"OrvantaForm1";
+// Control ids start past IDOK and IDCANCEL, which the dialog manager sends
+// for Enter and Escape.
+constexpr int FirstControlId = 100;
+// Lines an opened pick list shows.
+constexpr int ListLines = 8;
+
+std::wstring Wide(std::string_view text)
+{
+    std::wstring wide(static_cast<std::size_t>(
+                          MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0)),
+                      L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                        static_cast<int>(wide.size()));
+    return wide;
+}
+
+std::string Utf8(std::wstring_view wide)
+{
+    std::string text(static_cast<std::size_t>(WideCharToMultiByte(
+                         CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr)),
+                     '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
+                        static_cast<int>(text.size()), nullptr, nullptr);
+    return text;
+}
+
+int ToPixels(int twips, UINT dpi)
+{
+    return MulDiv(twips, static_cast<int>(dpi), 1440);
+}
+
+bool IsKind(const FormWindow& window, Control control, Kind kind)
+{
+    return LayoutOf(control).kind == kind && window.Handle(control) != nullptr;
+}
+
+std::wstring ListItem(HWND list, int index)
+{
+    std::wstring item(static_cast<std::size_t>(std::max<LRESULT>(SendMessageW(list, CB_GETLBTEXTLEN, index, 0), 0)),
+                      L'\0');
+    SendMessageW(list, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(item.data()));
+    return item;
+}
+
+// A held key's later presses, which Windows marks as repeats (bit 30: the
+// key was already down): Enter or Space held on a button presses it once,
+// and held on through what that press did (a message box closed, the window
+// cleared), its repeats do nothing else. The dialog manager passes every
+// message through this hook first, in the window's own loop and in a
+// message box's.
+LRESULT CALLBACK DropHeldButtonKeys(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* message = reinterpret_cast<const MSG*>(lParam);
+    if (code == MSGF_DIALOGBOX && message->message == WM_KEYDOWN &&
+        (message->wParam == VK_RETURN || message->wParam == VK_SPACE) && (message->lParam & (1 << 30)) != 0) {
+        return TRUE;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The one window whose dialog keys the message loop handles.
+FormWindow* shownWindow = nullptr;
+
+void HandleMessage(MSG& message)
+{
+    if (shownWindow != nullptr && IsDialogMessageW(shownWindow->hwnd, &message)) {
+        return;
+    }
+    if (CallMsgFilterW(&message, MSGF_DIALOGBOX)) {
+        return;
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+
+// A number box's character codes pass the key-press event first; what an
+// input method commits is typed as keys too.
+LRESULT CALLBACK NumberBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data)
+{
+    auto& window = *reinterpret_cast<FormWindow*>(data);
+    const auto control = static_cast<Control>(id);
+    const auto typeKey = [&](WPARAM code) -> LRESULT {
+        const int kept = window.events.keyPress(control, static_cast<int>(code));
+        // A single-line edit would only beep at Enter.
+        if (kept == 0 || kept == EnterCode) return 0;
+        return DefSubclassProc(box, WM_CHAR, static_cast<WPARAM>(kept), lParam);
+    };
+    switch (message) {
+    case WM_GETDLGCODE: {
+        // Enter and Escape make character codes for the key filter rather
+        // than commands for the dialog manager.
+        const auto* key = reinterpret_cast<const MSG*>(lParam);
+        const LRESULT code = DefSubclassProc(box, message, wParam, lParam);
+        if (key != nullptr && key->message == WM_KEYDOWN && (key->wParam == VK_RETURN || key->wParam == VK_ESCAPE)) {
+            return code | DLGC_WANTMESSAGE;
+        }
+        return code;
+    }
+    case WM_CHAR:
+    case WM_IME_CHAR: return typeKey(wParam);
+    case WM_IME_COMPOSITION: {
+        if ((lParam & GCS_RESULTSTR) == 0) break;
+        // The edit control would insert the result itself, past the filter.
+        HIMC context = ImmGetContext(box);
+        const LONG bytes = ImmGetCompositionStringW(context, GCS_RESULTSTR, nullptr, 0);
+        std::wstring result(static_cast<std::size_t>(std::max<LONG>(bytes, 0)) / sizeof(wchar_t), L'\0');
+        ImmGetCompositionStringW(context, GCS_RESULTSTR, result.data(), static_cast<DWORD>(bytes));
+        ImmReleaseContext(box, context);
+        for (const wchar_t character : result) typeKey(character);
+        return 0;
+    }
+    case WM_NCDESTROY: RemoveWindowSubclass(box, NumberBoxProc, id); break;
+    default: break;
+    }
+    return DefSubclassProc(box, message, wParam, lParam);
+}
+
+// Places every control and sets its font for the window's DPI.
+void LayOut(FormWindow& window)
+{
+    for (const ControlLayout& layout : ControlTable) {
+        const int index = static_cast<int>(layout.id);
+        HWND control = window.controls[index];
+        const int height = layout.kind == Kind::DropDown ? ToPixels(layout.height, window.dpi) * (ListLines + 1)
+                                                         : ToPixels(layout.height, window.dpi);
+        SetWindowPos(control, nullptr, ToPixels(layout.left, window.dpi), ToPixels(layout.top, window.dpi),
+                     ToPixels(layout.width, window.dpi), height, SWP_NOZORDER | SWP_NOACTIVATE);
+        const HFONT font = CreateFontW(-MulDiv(layout.font.pixels, static_cast<int>(window.dpi), 96), 0, 0, 0,
+                                       layout.font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                       DEFAULT_PITCH | FF_DONTCARE, Wide(layout.font.face).c_str());
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        if (window.fonts[index] != nullptr) DeleteObject(window.fonts[index]);
+        window.fonts[index] = font;
+        if (layout.kind == Kind::DropDown) {
+            // The closed list is as high as laid out, whatever its font.
+            RECT closed;
+            GetWindowRect(control, &closed);
+            const LRESULT field = SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+            const int wanted = ToPixels(layout.height, window.dpi);
+            SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
+                         field + wanted - (closed.bottom - closed.top));
+        }
+    }
+}
+
+// The outer size that gives the laid-out client area at the window's DPI.
+SIZE OuterSize(const FormWindow& window)
+{
+    RECT frame{0, 0, ToPixels(ClientWidth, window.dpi), ToPixels(ClientHeight, window.dpi)};
+    AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongPtrW(window.hwnd, GWL_STYLE)), FALSE,
+                             static_cast<DWORD>(GetWindowLongPtrW(window.hwnd, GWL_EXSTYLE)), window.dpi);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* window = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (window == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+    switch (message) {
+    case WM_COMMAND: {
+        Control button{};
+        HWND from = reinterpret_cast<HWND>(lParam);
+        // The dialog manager sends IDOK for Enter: it presses the focused
+        // button, and nothing anywhere else (there is no default button).
+        if (LOWORD(wParam) == IDOK && from == nullptr) from = GetFocus();
+        if ((HIWORD(wParam) == BN_CLICKED || LOWORD(wParam) == IDOK) && window->ControlOf(from, button) &&
+            LayoutOf(button).kind == Kind::Button && IsWindowEnabled(from)) {
+            window->events.click(button);
+        }
+        return 0;
+    }
+    case WM_CLOSE:
+        if (window->events.queryUnload()) DestroyWindow(hwnd);
+        return 0;
+    case WM_DESTROY:
+        if (shownWindow == window) shownWindow = nullptr;
+        if (!window->destroying) PostQuitMessage(0);
+        return 0;
+    case WM_DPICHANGED: {
+        window->dpi = HIWORD(wParam);
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        const SIZE size = OuterSize(*window);
+        SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        LayOut(*window);
+        return 0;
+    }
+    default: return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+}
+
+void RegisterWindowClass()
+{
+    static const bool registered = [] {
+        const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
+        InitCommonControlsEx(&controls);
+        // The application's icon, resource 1, when the program has one.
+        const HINSTANCE instance = GetModuleHandleW(nullptr);
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = WindowProc;
+        windowClass.hInstance = instance;
+        windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+        windowClass.hIconSm =
+            static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                          GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        // The system's dialog colours; no colour is set anywhere else.
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_3DFACE + 1);
+        windowClass.lpszClassName = WindowClass;
+        RegisterClassExW(&windowClass);
+        SetWindowsHookExW(WH_MSGFILTER, DropHeldButtonKeys, nullptr, GetCurrentThreadId());
+        return true;
+    }();
+    (void)registered;
+}
+
+HWND CreateControl(const ControlLayout& layout, HWND parent)
+{
+    const wchar_t* className = L"STATIC";
+    DWORD style = WS_CHILD | WS_VISIBLE;
+    DWORD exStyle = 0;
+    switch (layout.kind) {
+    // Labels wrap at word boundaries; SS_NOTIFY lets the title show its
+    // hover text.
+    case Kind::Label: style |= SS_LEFT | SS_NOPREFIX | SS_NOTIFY; break;
+    case Kind::TextBox:
+        className = L"EDIT";
+        style |= WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+    case Kind::DropDown:
+        className = L"COMBOBOX";
+        style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
+        break;
+    case Kind::Button:
+        className = L"BUTTON";
+        style |= WS_TABSTOP | BS_PUSHBUTTON;
+        break;
+    }
+    HWND control =
+        CreateWindowExW(exStyle, className, Wide(layout.caption).c_str(), style, 0, 0, 0, 0, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(FirstControlId + static_cast<int>(layout.id))),
+                        GetModuleHandleW(nullptr), nullptr);
+    if (layout.kind == Kind::TextBox) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);  // no limit
+    return control;
+}
+
+// Windows tabs through the controls in their stacking order: they are
+// stacked by tab index, while the window keeps its creation order.
+void StackByTabIndex(const FormWindow& window)
+{
+    std::vector<const ControlLayout*> byTabIndex;
+    for (const ControlLayout& layout : ControlTable) byTabIndex.push_back(&layout);
+    std::sort(byTabIndex.begin(), byTabIndex.end(), [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
+    HWND previous = HWND_TOP;
+    for (const ControlLayout* layout : byTabIndex) {
+        SetWindowPos(window.Handle(layout->id), previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        previous = window.Handle(layout->id);
+    }
+}
+
+void AddToolTip(FormWindow& window, Control control, const char* text)
+{
+    window.toolTip =
+        CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, window.hwnd, nullptr, GetModuleHandleW(nullptr), nullptr);
+    std::wstring wide = Wide(text);
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = window.hwnd;
+    tool.uId = reinterpret_cast<UINT_PTR>(window.Handle(control));
+    tool.lpszText = wide.data();
+    SendMessageW(window.toolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+}  // namespace
+
+bool FormWindow::ControlOf(HWND child, Control& control) const
+{
+    const auto found = std::find(controls.begin(), controls.end(), child);
+    if (child == nullptr || found == controls.end()) return false;
+    control = static_cast<Control>(found - controls.begin());
+    return true;
+}
+
+int RunEventLoop()
+{
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) HandleMessage(message);
+    return static_cast<int>(message.wParam);
+}
+
+void FormWindowDeleter::operator()(FormWindow* window) const
+{
+    if (IsWindow(window->hwnd)) {
+        window->destroying = true;
+        DestroyWindow(window->hwnd);
+    }
+    for (HFONT font : window->fonts) DeleteObject(font);
+    delete window;
+}
+
+FormWindowPointer CreateFormWindow(FormEvents events)
+{
+    RegisterWindowClass();
+    FormWindowPointer window(new FormWindow);
+    window->events = std::move(events);
+    // A fixed single border, the system menu and the close button only.
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+    window->hwnd = CreateWindowExW(WS_EX_CONTROLPARENT, WindowClass, Wide(WindowTitle).c_str(), style, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                   GetModuleHandleW(nullptr), nullptr);
+    SetWindowLongPtrW(window->hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window.get()));
+    window->dpi = GetDpiForWindow(window->hwnd);
+    const SIZE size = OuterSize(*window);
+    SetWindowPos(window->hwnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    for (const ControlLayout& layout : ControlTable) {
+        window->controls[static_cast<int>(layout.id)] = CreateControl(layout, window->hwnd);
+    }
+    for (const Control box : {Control::Text1, Control::Text2, Control::Text3}) {
+        SetWindowSubclass(window->Handle(box), NumberBoxProc, static_cast<UINT_PTR>(box),
+                          reinterpret_cast<DWORD_PTR>(window.get()));
+    }
+    LayOut(*window);
+    StackByTabIndex(*window);
+    AddToolTip(*window, Control::Label11, TitleToolTip);
+    return window;
+}
+
+void ShowWindow(FormWindow& window)
+{
+    shownWindow = &window;
+    ShowWindow(window.hwnd, SW_SHOWNORMAL);
+    UpdateWindow(window.hwnd);
+    // The first control in tab order that can take the focus has it.
+    HWND focus = GetFocus();
+    if (focus == nullptr || !IsChild(window.hwnd, focus)) {
+        SetFocus(GetNextDlgTabItem(window.hwnd, nullptr, FALSE));
+    }
+}
+
+std::string GetText(const FormWindow& window, Control control)
+{
+    HWND handle = window.Handle(control);
+    if (IsKind(window, control, Kind::TextBox)) {
+        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(handle)) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(GetWindowTextW(handle, text.data(), static_cast<int>(text.size()))));
+        return Utf8(text);
+    }
+    if (IsKind(window, control, Kind::DropDown)) {
+        const auto index = static_cast<int>(SendMessageW(handle, CB_GETCURSEL, 0, 0));
+        return index < 0 ? std::string() : Utf8(ListItem(handle, index));
+    }
+    return {};
+}
+
+bool SetText(FormWindow& window, Control control, std::string_view text)
+{
+    HWND handle = window.Handle(control);
+    if (IsKind(window, control, Kind::TextBox)) {
+        SetWindowTextW(handle, Wide(text).c_str());
+        return true;
+    }
+    if (IsKind(window, control, Kind::DropDown)) {
+        // CB_FINDSTRINGEXACT ignores case: the items are compared here.
+        const std::wstring wanted = Wide(text);
+        const auto count = static_cast<int>(SendMessageW(handle, CB_GETCOUNT, 0, 0));
+        for (int index = 0; index < count; ++index) {
+            if (ListItem(handle, index) == wanted) {
+                SendMessageW(handle, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+void AddItem(FormWindow& window, Control list, std::string_view item)
+{
+    SendMessageW(window.Handle(list), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
+}
+
+bool SetListIndex(FormWindow& window, Control control, int index)
+{
+    if (!IsKind(window, control, Kind::DropDown)) return false;
+    HWND handle = window.Handle(control);
+    if (index < -1 || index >= static_cast<int>(SendMessageW(handle, CB_GETCOUNT, 0, 0))) return false;
+    SendMessageW(handle, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    return true;
+}
+
+void SetEnabled(FormWindow& window, Control control, bool enabled)
+{
+    EnableWindow(window.Handle(control), enabled ? TRUE : FALSE);
+}
+
+void SetFocus(FormWindow& window, Control control)
+{
+    SetFocus(window.Handle(control));
+}
+
+namespace {
+
+RECT Screen(const FormWindow& window)
+{
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(window.hwnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    return monitor.rcMonitor;
+}
+
+int ToTwips(LONG pixels, const FormWindow& window)
+{
+    return MulDiv(pixels, 1440, static_cast<int>(window.dpi));
+}
+
+RECT Frame(const FormWindow& window)
+{
+    RECT frame;
+    GetWindowRect(window.hwnd, &frame);
+    return frame;
+}
+
+}  // namespace
+
+int ScreenWidth(const FormWindow& window)
+{
+    const RECT screen = Screen(window);
+    return ToTwips(screen.right - screen.left, window);
+}
+
+int ScreenHeight(const FormWindow& window)
+{
+    const RECT screen = Screen(window);
+    return ToTwips(screen.bottom - screen.top, window);
+}
+
+int WindowWidth(const FormWindow& window)
+{
+    const RECT frame = Frame(window);
+    return ToTwips(frame.right - frame.left, window);
+}
+
+int WindowHeight(const FormWindow& window)
+{
+    const RECT frame = Frame(window);
+    return ToTwips(frame.bottom - frame.top, window);
+}
+
+void SetWindowPosition(FormWindow& window, float left, float top)
+{
+    const RECT screen = Screen(window);
+    const auto pixels = [&](float twips) { return static_cast<int>(twips * window.dpi / 1440.0f + 0.5f); };
+    SetWindowPos(window.hwnd, nullptr, screen.left + pixels(left), screen.top + pixels(top), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::vector<Control> Controls(const FormWindow& window)
+{
+    std::vector<Control> controls;
+    for (const ControlLayout& layout : ControlTable) {
+        if (window.Handle(layout.id) != nullptr) controls.push_back(layout.id);
+    }
+    return controls;
+}
+
+bool SetProperty(FormWindow& window, Control control, std::string_view name, const PropertyValue& value)
+{
+    if (name == "Text" && std::holds_alternative<std::string>(value)) {
+        return SetText(window, control, std::get<std::string>(value));
+    }
+    if (name == "ListIndex" && std::holds_alternative<int>(value)) {
+        return SetListIndex(window, control, std::get<int>(value));
+    }
+    return false;
+}
+
+void DoEvents()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            // For the loop that waits on it.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        HandleMessage(message);
+    }
+}
+
+void MsgBox(FormWindow& window, std::string_view text, std::string_view title)
+{
+    MessageBoxW(window.hwnd, Wide(text).c_str(), Wide(title).c_str(), MB_OK | MB_ICONERROR);
+}
+
+void Unload(FormWindow& window)
+{
+    SendMessageW(window.hwnd, WM_CLOSE, 0, 0);
+}
+
+std::string DecimalSeparator()
+{
+    wchar_t separator[8] = L".";
+    GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, static_cast<int>(std::size(separator)));
+    return Utf8(separator);
+}

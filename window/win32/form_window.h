@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The window in native Win32 controls: a top-level window with the 24
+// controls of window/layout.h as child windows.
+
+#include <windows.h>
+
+#include <array>
+
+#include "window/toolkit.h"
+
+struct FormWindow {
+    HWND hwnd = nullptr;
+    std::array<HWND, ControlCount> controls{};
+    FormEvents events;
+    UINT dpi = USER_DEFAULT_SCREEN_DPI;
+    std::array<HFONT, ControlCount> fonts{};
+    HWND toolTip = nullptr;
+    // Destroyed by its owner, not closed: no quit message then.
+    bool destroying = false;
+
+    HWND Handle(Control control) const { return controls[static_cast<int>(control)]; }
+    // The control a child window is; false when it is none of the window's.
+    bool ControlOf(HWND child, Control& control) const;
+};
+
+// Takes and handles the thread's messages until the window closes, as a
+// dialog does (Tab, Shift+Tab, a focused button's Enter); gives the exit
+// code the closing posted.
+int RunEventLoop();
