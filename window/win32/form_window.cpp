@@ -149,24 +149,43 @@ void LayOut(FormWindow& window)
         if (window.fonts[index] != nullptr) DeleteObject(window.fonts[index]);
         window.fonts[index] = font;
         if (layout.kind == Kind::DropDown) {
-            // The closed list is as high as laid out, whatever its font.
+            // The closed list is as high as laid out, whatever its font: its
+            // selection field is made as much higher or lower. Wine keeps
+            // the field 2 pixels higher than it is given: what it keeps is
+            // read back and the difference given again.
             RECT closed;
             GetWindowRect(control, &closed);
-            const LRESULT field = SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-            const int wanted = ToPixels(layout.height, window.dpi);
-            SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
-                         field + wanted - (closed.bottom - closed.top));
+            const auto field = [control] {
+                return static_cast<int>(SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+            };
+            const int wanted = field() + ToPixels(layout.height, window.dpi) - (closed.bottom - closed.top);
+            SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), wanted);
+            if (field() != wanted) {
+                SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), 2 * wanted - field());
+            }
         }
     }
 }
 
-// The outer size that gives the laid-out client area at the window's DPI.
-SIZE OuterSize(const FormWindow& window)
+// Sizes the window so that its client area is as laid out at its DPI. Wine
+// draws a frame of another size than AdjustWindowRectExForDpi gives at other
+// DPIs than 96: the size is corrected once by the client area measured.
+void FitClientArea(const FormWindow& window, const RECT* at)
 {
     RECT frame{0, 0, ToPixels(ClientWidth, window.dpi), ToPixels(ClientHeight, window.dpi)};
+    const SIZE wanted{frame.right, frame.bottom};
     AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongPtrW(window.hwnd, GWL_STYLE)), FALSE,
                              static_cast<DWORD>(GetWindowLongPtrW(window.hwnd, GWL_EXSTYLE)), window.dpi);
-    return {frame.right - frame.left, frame.bottom - frame.top};
+    SIZE size{frame.right - frame.left, frame.bottom - frame.top};
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (at == nullptr ? SWP_NOMOVE : 0);
+    for (int round = 0; round < 2; ++round) {
+        SetWindowPos(window.hwnd, nullptr, at ? at->left : 0, at ? at->top : 0, size.cx, size.cy, flags);
+        RECT client;
+        GetClientRect(window.hwnd, &client);
+        if (client.right == wanted.cx && client.bottom == wanted.cy) break;
+        size.cx += wanted.cx - client.right;
+        size.cy += wanted.cy - client.bottom;
+    }
 }
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -195,9 +214,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         return 0;
     case WM_DPICHANGED: {
         window->dpi = HIWORD(wParam);
-        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-        const SIZE size = OuterSize(*window);
-        SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        FitClientArea(*window, reinterpret_cast<const RECT*>(lParam));
         LayOut(*window);
         return 0;
     }
@@ -330,8 +347,7 @@ FormWindowPointer CreateFormWindow(FormEvents events)
                                    GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(window->hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window.get()));
     window->dpi = GetDpiForWindow(window->hwnd);
-    const SIZE size = OuterSize(*window);
-    SetWindowPos(window->hwnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    FitClientArea(*window, nullptr);
 
     for (const ControlLayout& layout : ControlTable) {
         window->controls[static_cast<int>(layout.id)] = CreateControl(layout, window->hwnd);

@@ -1,0 +1,102 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The Win32 window as Windows lays it out: the client area, every control's
+// place, size and font at the display's DPI (CTest runs this at 96 and at
+// 144 dots per inch), a fixed border with the system menu and close button
+// only, and a new layout when the window moves to a display of another DPI.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "window/form1.h"
+#include "window/win32/form_window.h"
+
+namespace {
+
+int Pixels(int twips, UINT dpi)
+{
+    return MulDiv(twips, static_cast<int>(dpi), 1440);
+}
+
+class Win32Window : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        form.Show();
+        DoEvents();
+    }
+    // Expects the client area, each control and each font laid out for dpi.
+    void ExpectLaidOutFor(UINT dpi)
+    {
+        RECT client;
+        GetClientRect(w.hwnd, &client);
+        EXPECT_EQ(client.right, Pixels(ClientWidth, dpi));
+        EXPECT_EQ(client.bottom, Pixels(ClientHeight, dpi));
+        for (const ControlLayout& layout : ControlTable) {
+            SCOPED_TRACE(layout.name);
+            HWND control = w.Handle(layout.id);
+            RECT box;
+            GetWindowRect(control, &box);
+            MapWindowPoints(nullptr, w.hwnd, reinterpret_cast<POINT*>(&box), 2);
+            EXPECT_EQ(box.left, Pixels(layout.left, dpi));
+            EXPECT_EQ(box.top, Pixels(layout.top, dpi));
+            EXPECT_EQ(box.right - box.left, Pixels(layout.width, dpi));
+            EXPECT_EQ(box.bottom - box.top, Pixels(layout.height, dpi));
+            LOGFONTW font{};
+            GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+            EXPECT_EQ(font.lfHeight, -MulDiv(layout.font.pixels, static_cast<int>(dpi), 96));
+            EXPECT_EQ(font.lfWeight, layout.font.bold ? FW_BOLD : FW_NORMAL);
+            char face[LF_FACESIZE];
+            WideCharToMultiByte(CP_UTF8, 0, font.lfFaceName, -1, face, sizeof face, nullptr, nullptr);
+            EXPECT_STREQ(face, layout.font.face);
+        }
+    }
+
+    Form1 form{[](const CalcState&) {}};
+    FormWindow& w = form.Window();
+};
+
+TEST_F(Win32Window, ClientAreaControlsAndFontsAtTheDisplaysDpi)
+{
+    const char* expected = std::getenv("ORVANTA_EXPECT_DPI");
+    const UINT dpi = expected != nullptr ? static_cast<UINT>(std::atoi(expected)) : USER_DEFAULT_SCREEN_DPI;
+    ASSERT_EQ(GetDpiForWindow(w.hwnd), dpi);
+    ExpectLaidOutFor(dpi);
+}
+
+TEST_F(Win32Window, FixedBorderSystemMenuAndCloseButtonOnly)
+{
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(w.hwnd, GWL_STYLE));
+    EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU), static_cast<DWORD>(WS_CAPTION | WS_SYSMENU));
+    EXPECT_EQ(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0u);
+    wchar_t title[64];
+    GetWindowTextW(w.hwnd, title, 64);
+    EXPECT_EQ(std::wstring(title), L"C\u00e1lculo de Lentes");
+    for (const ControlLayout& layout : ControlTable) {
+        SCOPED_TRACE(layout.name);
+        const auto controlStyle = static_cast<DWORD>(GetWindowLongPtrW(w.Handle(layout.id), GWL_STYLE));
+        EXPECT_EQ((controlStyle & WS_TABSTOP) != 0, layout.kind != Kind::Label);
+        if (layout.kind == Kind::Button) {
+            EXPECT_EQ(controlStyle & BS_TYPEMASK, static_cast<DWORD>(BS_PUSHBUTTON));  // no default button
+        }
+        if (layout.kind == Kind::DropDown) {
+            EXPECT_EQ(controlStyle & 3, static_cast<DWORD>(CBS_DROPDOWNLIST));
+        }
+    }
+}
+
+// Moved to a display of 144 dots per inch (150 %) and back.
+TEST_F(Win32Window, LaysItselfOutAgainOnADisplayOfAnotherDpi)
+{
+    for (const UINT dpi : {144u, 96u}) {
+        SCOPED_TRACE(dpi);
+        RECT suggested;
+        GetWindowRect(w.hwnd, &suggested);
+        SendMessageW(w.hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        ExpectLaidOutFor(dpi);
+    }
+}
+
+}  // namespace
