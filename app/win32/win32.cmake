@@ -30,3 +30,4 @@ target_include_directories(orvanta PRIVATE ${CMAKE_CURRENT_BINARY_DIR} ${CMAKE_C
 target_link_options(orvanta PRIVATE -municode)
 target_link_libraries(orvanta PRIVATE window report_gdi)
 orvanta_strict(orvanta)
+include(${PROJECT_SOURCE_DIR}/packaging/windows/release.cmake)
