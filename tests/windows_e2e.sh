@@ -61,11 +61,16 @@ xdotool key --delay 100 Return Home
 click "${text2[@]}"
 xdotool type --delay 50 "5"
 click "${calcular[@]}"
-click "${imprimir[@]}"
-
+# Other tests may have printed on this spooler before: the page is the new document.
 shopt -s nullglob
-wait_for 60 bash -c "ls '$spool'/d*-001" || fail "nothing reached the spooler"
-page=$(gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=txtwrite -sOutputFile=- "$spool"/d*-001 | sed 's/\xc2\xa0/ /g')
+before=("$spool"/d*-001)
+click "${imprimir[@]}"
+new_document() {
+    local documents=("$spool"/d*-001)
+    [ ${#documents[@]} -gt ${#before[@]} ] && document=${documents[-1]}
+}
+wait_for 60 new_document || fail "nothing reached the spooler"
+page=$(gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=txtwrite -sOutputFile=- "$document" | sed 's/\xc2\xa0/ /g')
 grep -q "Distância Focal da lente a ser utilizada: 24 mm" <<<"$page" ||
     fail "the page lacks the focal length 24 mm:"$'\n'"$page"
 
