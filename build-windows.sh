@@ -12,8 +12,9 @@ bash scripts/deps.sh windows
 cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
     -DBUILD_TESTING=OFF >/dev/null
 # The program and its release files, once its Win32 window is built; until
-# then what there is.
-if cmake --build build-windows --target help | grep -qx '\.\.\. orvanta'; then
+# then what there is. grep reads the whole list: with -q it would stop at the
+# match, and make, writing the rest into a closed pipe, fail the pipeline.
+if cmake --build build-windows --target help | grep -x '\.\.\. orvanta' >/dev/null; then
     cmake --build build-windows -j"$(nproc)" --target orvanta windows_release
 else
     echo "build-windows.sh: no orvanta target yet; building the libraries" >&2
