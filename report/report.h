@@ -16,7 +16,9 @@ public:
 // no dialog and no preview, on that printer's own paper: through CUPS on
 // Linux (needs a QGuiApplication), through the Windows print spooler on
 // Windows. Throws PrintError, saying why, when no default printer can be
-// reached or it refuses the document, and when the job waits on a stopped
-// or paused printer. A user who cancels a printer's own file dialog has not
-// met an error: nothing prints and nothing is thrown. state is only read.
+// reached, the chosen default does not exist, the print server asks for a
+// login, the printer refuses the document, and when the job waits on a
+// stopped, paused or offline printer or in a queue that holds new jobs. A
+// user who cancels a printer's own file dialog has not met an error:
+// nothing prints and nothing is thrown. state is only read.
 void PrintOnDefaultPrinter(const CalcState& state);

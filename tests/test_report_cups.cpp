@@ -227,8 +227,8 @@ struct Commands {
 // printer, and makes no job but those that wait (FailingPrint prints twice).
 TEST(PrivateSpooler, FailureSaysWhy)
 {
-    const std::string login = "O servidor de impressão " + Environment("CUPS_SERVER") +
-                              " pede autenticação, que o Orvanta não pode fornecer.";
+    const std::string login =
+        "O serviço de impressão deste computador pede autenticação, que o Orvanta não pode fornecer.";
     const std::string missing = "A impressora padrão escolhida, orvanta-gone, não existe.";
     const struct {
         std::vector<QStringList> commands;

@@ -29,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/window_driver.h"
 #include "tests/window_testing.h"
 #include "window/form1.h"
 #include "window/qt/form_window.h"
@@ -53,18 +54,6 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(&form->Window()));
     }
 
-    // Runs the application's event loop, as main does, with action queued
-    // first; true when the loop ended because the last window closed.
-    static bool RunsUntilTheProgramEnds(const std::function<void()>& action)
-    {
-        QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
-        QTimer::singleShot(0, action);
-        QTimer guard;  // ends a loop that the action failed to end
-        guard.setSingleShot(true);
-        QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
-        guard.start(20000);
-        return QApplication::exec() == 0 && lastClosed.count() == 1;
-    }
     // Queues a close, clicks "Limpar" and checks that the window closed only
     // once the clear was complete.
     void ExpectClosesOnlyAfterTheClear(const std::function<void()>& queueClose)
@@ -74,7 +63,7 @@ protected:
             clearedWhenClosed =
                 !form->Window().Command2->isEnabled() && form->Window().Combo4->currentText() == "metros";
         });
-        EXPECT_TRUE(RunsUntilTheProgramEnds([&] {
+        EXPECT_TRUE(RunsUntilTheProgramEnds(*form, [&] {
             queueClose();
             Click(form->Window().Command2);
         }));

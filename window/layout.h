@@ -5,7 +5,6 @@
 // its kind, caption, place and size in twips, font and tab index. Both
 // toolkits build the window from this table.
 
-
 // The window's controls, in creation order: the order in which the window
 // creates and enumerates them.
 enum class Control {

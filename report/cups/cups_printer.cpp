@@ -55,9 +55,13 @@ std::string HeldMessage(const std::string& printer)
     return "O documento aguarda na fila da impressora " + printer + ", que retém os novos trabalhos.";
 }
 
+// A server on a local socket is this computer's own print service, which a
+// user knows by that name rather than by the socket's path.
 std::string LoginMessage(const std::string& server)
 {
-    return "O servidor de impressão " + server + " pede autenticação, que o Orvanta não pode fornecer.";
+    const std::string who =
+        server.starts_with('/') ? "O serviço de impressão deste computador" : "O servidor de impressão " + server;
+    return who + " pede autenticação, que o Orvanta não pode fornecer.";
 }
 
 std::string MissingDefaultMessage(const std::string& printer)
