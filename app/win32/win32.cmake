@@ -27,7 +27,8 @@ set_source_files_properties(win32/orvanta.rc PROPERTIES OBJECT_DEPENDS
 
 add_executable(orvanta WIN32 win32/main.cpp win32/orvanta.rc)
 target_include_directories(orvanta PRIVATE ${CMAKE_CURRENT_BINARY_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/win32)
-target_link_options(orvanta PRIVATE -municode)
+# A release carries no symbols.
+target_link_options(orvanta PRIVATE -municode $<$<CONFIG:Release>:-s>)
 target_link_libraries(orvanta PRIVATE window report_gdi)
 orvanta_strict(orvanta)
 include(${PROJECT_SOURCE_DIR}/packaging/windows/release.cmake)
