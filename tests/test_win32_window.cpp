@@ -2,7 +2,8 @@
 // The Win32 window as Windows lays it out: the client area, every control's
 // place, size and font at the display's DPI (CTest runs this at 96 and at
 // 144 dots per inch), a fixed border with the system menu and close button
-// only, and a new layout when the window moves to a display of another DPI.
+// only, a new layout when the window moves to a display of another DPI, and
+// the error message box.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -97,6 +98,52 @@ TEST_F(Win32Window, LaysItselfOutAgainOnADisplayOfAnotherDpi)
         SendMessageW(w.hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
         ExpectLaidOutFor(dpi);
     }
+}
+
+// What a message box shows, read while it is open.
+struct ShownBox {
+    std::wstring text;
+    bool errorIcon = false;
+    int buttons = 0;
+    bool ok = false;
+};
+ShownBox shown;
+
+BOOL CALLBACK ReadBoxControl(HWND control, LPARAM)
+{
+    wchar_t className[16];
+    GetClassNameW(control, className, 16);
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE));
+    if (std::wstring(className) == L"Button") {
+        ++shown.buttons;
+        shown.ok |= GetDlgCtrlID(control) == IDOK;
+    } else if ((style & SS_TYPEMASK) == SS_ICON) {
+        shown.errorIcon |=
+            reinterpret_cast<HICON>(SendMessageW(control, STM_GETICON, 0, 0)) == LoadIconW(nullptr, IDI_ERROR);
+    } else if (GetDlgCtrlID(control) == 0xffff) {  // the message's text
+        wchar_t text[256];
+        GetWindowTextW(control, text, 256);
+        shown.text = text;
+    }
+    return TRUE;
+}
+
+// The error message box: the critical-error icon, the title, the text and
+// one OK button, which closes it.
+TEST_F(Win32Window, MessageBoxShowsTheErrorIconTitleAndOneOk)
+{
+    const UINT_PTR reader = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
+        HWND box = FindWindowW(L"#32770", L"Mensagem de Erro!");
+        if (box == nullptr) return;
+        EnumChildWindows(box, ReadBoxControl, 0);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    MsgBox(w, "Digitação Inválida.", "Mensagem de Erro!");
+    KillTimer(nullptr, reader);
+    EXPECT_EQ(shown.text, L"Digita\u00e7\u00e3o Inv\u00e1lida.");
+    EXPECT_TRUE(shown.errorIcon);
+    EXPECT_EQ(shown.buttons, 1);
+    EXPECT_TRUE(shown.ok);
 }
 
 }  // namespace
