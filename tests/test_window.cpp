@@ -475,8 +475,11 @@ TEST_F(WindowTest, AHeldKeyPressesTheFocusedButtonOnce)
         const char* text;
         int repeats;
         QWidget* focusAfter;
+        bool marked = true;
     } const cases[] = {
         {w.Command3, Qt::Key_Return, Qt::NoModifier, "\r", 50, w.Command3},
+        {w.Command3, Qt::Key_Return, Qt::NoModifier, "\r", 50, w.Command3, false},
+        {w.Command2, Qt::Key_Return, Qt::NoModifier, "\r", 50, w.Text3, false},
         {w.Command3, Qt::Key_Enter, Qt::KeypadModifier, "\r", 50, w.Command3},
         {w.Command3, Qt::Key_Space, Qt::NoModifier, " ", 50, w.Command3},
         {w.Command3, Qt::Key_Return, Qt::NoModifier, "\r", 0, w.Command3},
@@ -487,13 +490,13 @@ TEST_F(WindowTest, AHeldKeyPressesTheFocusedButtonOnce)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.button->text().toStdString() + ", key " + std::to_string(c.key) + ", " +
-                     std::to_string(c.repeats) + " repeats");
+                     std::to_string(c.repeats) + (c.marked ? " marked repeats" : " unmarked repeats"));
         Fill("6", "30", "100");
         Click(w.Command1);
         c.button->setFocus();
         QSignalSpy clicks(c.button, &QPushButton::clicked);
         const std::size_t pages = printed.size();
-        HoldKey(w.windowHandle(), c.key, c.modifiers, c.text, c.repeats);
+        HoldKey(w.windowHandle(), c.key, c.modifiers, c.text, c.repeats, c.marked);
         EXPECT_EQ(clicks.count(), 1);
         EXPECT_EQ(printed.size() - pages, c.button == w.Command3 ? 1u : 0u);
         EXPECT_EQ(Focused(), c.focusAfter);

@@ -98,19 +98,6 @@ QWidget* CreateControl(const ControlLayout& layout, QWidget* parent)
     return control;
 }
 
-// A held key's later presses, which the platform marks (X11 and Wayland
-// do): Enter or Space held on a button presses it once, and held on
-// through what that press did (a message box closed, the window cleared),
-// its repeats do nothing else.
-bool IsHeldButtonKey(const QEvent* event)
-{
-    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) {
-        return false;
-    }
-    const auto* key = static_cast<const QKeyEvent*>(event);
-    return key->isAutoRepeat() && PressesAButton(*key);
-}
-
 }  // namespace
 
 FormWindow::FormWindow(FormEvents formEvents) : events(std::move(formEvents))
@@ -264,6 +251,36 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event)
         return NumberBox_Event(static_cast<QLineEdit*>(watched), layout->id, event);
     }
     return false;
+}
+
+// A held key's later presses: Enter or Space held on a button presses it
+// once, and held on through what that press did (a message box closed, the
+// window cleared), its repeats do nothing else. The platform marks repeats.
+// X11 sends them as a release and a press at one instant, which Qt marks
+// when it finds the press queued behind the release; a window that falls
+// behind the X queue (a loaded machine) gets some unmarked. A press at the
+// instant of its key's release that came a while after the key's press is
+// such a repeat; a tap sent by a program releases at once and is a press.
+bool FormWindow::IsHeldButtonKey(const QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) {
+        return false;
+    }
+    const auto& key = *static_cast<const QKeyEvent*>(event);
+    if (!PressesAButton(key)) {
+        return false;
+    }
+    const unsigned long long at = key.timestamp();
+    const bool sameKey = key.key() == lastKey_.key;
+    if (event->type() == QEvent::KeyRelease) {
+        if (sameKey) lastKey_.releasedAt = at;
+        return key.isAutoRepeat();
+    }
+    constexpr unsigned long long RepeatInterval = 10;  // ms; X repeats 25 to 50 times a second
+    const bool repeat = key.isAutoRepeat() || (sameKey && at == lastKey_.releasedAt &&
+                                               lastKey_.releasedAt >= lastKey_.pressedAt + RepeatInterval);
+    lastKey_ = {key.key(), at, sameKey ? lastKey_.releasedAt : 0};
+    return repeat;
 }
 
 bool FormWindow::NumberBox_Event(QLineEdit* box, Control id, QEvent* event)

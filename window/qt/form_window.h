@@ -38,9 +38,15 @@ protected:
 private:
     void CreateControls();
     void NameForScreenReaders();
+    bool IsHeldButtonKey(const QEvent* event);
     bool NumberBox_Event(QLineEdit* box, Control id, QEvent* event);
     void NumberBox_TypeKeys(QLineEdit* box, Control id, const std::vector<int>& codes);
 
+    // The last press and release of a key that presses buttons.
+    struct {
+        int key = 0;
+        unsigned long long pressedAt = 0, releasedAt = 0;
+    } lastKey_;
     // The window is centred again, frame and all, when it is first mapped.
     bool watchingFrame_ = false;
     bool framed_ = false;
