@@ -92,12 +92,7 @@ void TypeCode(Form1&, int code)
 
 void CommitText(Form1&, const std::string& text)
 {
-    std::wstring wide(static_cast<std::size_t>(
-                          MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0)),
-                      L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                        static_cast<int>(wide.size()));
-    for (const wchar_t character : wide) SendMessageW(GetFocus(), WM_IME_CHAR, character, 1);
+    for (const wchar_t character : Wide(text)) SendMessageW(GetFocus(), WM_IME_CHAR, character, 1);
     DoEvents();
 }
 
@@ -133,16 +128,10 @@ bool IsShown(Form1& form)
 
 std::vector<std::string> ListItems(Form1& form, Control list)
 {
-    // The pick list's items, read back through its selection.
     HWND handle = form.Window().Handle(list);
-    const auto selected = SendMessageW(handle, CB_GETCURSEL, 0, 0);
     std::vector<std::string> items;
     const auto count = static_cast<int>(SendMessageW(handle, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        SendMessageW(handle, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
-        items.push_back(GetText(form.Window(), list));
-    }
-    SendMessageW(handle, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+    for (int i = 0; i < count; ++i) items.push_back(Utf8(ListItem(handle, i)));
     return items;
 }
 

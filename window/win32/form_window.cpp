@@ -20,42 +20,14 @@ constexpr int FirstControlId = 100;
 // Lines an opened pick list shows.
 constexpr int ListLines = 8;
 
-std::wstring Wide(std::string_view text)
-{
-    std::wstring wide(static_cast<std::size_t>(
-                          MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0)),
-                      L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                        static_cast<int>(wide.size()));
-    return wide;
-}
-
-std::string Utf8(std::wstring_view wide)
-{
-    std::string text(static_cast<std::size_t>(WideCharToMultiByte(
-                         CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr)),
-                     '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
-                        static_cast<int>(text.size()), nullptr, nullptr);
-    return text;
-}
-
 int ToPixels(int twips, UINT dpi)
 {
     return MulDiv(twips, static_cast<int>(dpi), 1440);
 }
 
-bool IsKind(const FormWindow& window, Control control, Kind kind)
+bool IsKind(Control control, Kind kind)
 {
-    return LayoutOf(control).kind == kind && window.Handle(control) != nullptr;
-}
-
-std::wstring ListItem(HWND list, int index)
-{
-    std::wstring item(static_cast<std::size_t>(std::max<LRESULT>(SendMessageW(list, CB_GETLBTEXTLEN, index, 0), 0)),
-                      L'\0');
-    SendMessageW(list, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(item.data()));
-    return item;
+    return LayoutOf(control).kind == kind;
 }
 
 // A held key's later presses, which Windows marks as repeats (bit 30: the
@@ -310,6 +282,34 @@ void AddToolTip(FormWindow& window, Control control, const char* text)
 
 }  // namespace
 
+std::wstring Wide(std::string_view text)
+{
+    std::wstring wide(static_cast<std::size_t>(
+                          MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0)),
+                      L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                        static_cast<int>(wide.size()));
+    return wide;
+}
+
+std::string Utf8(std::wstring_view wide)
+{
+    std::string text(static_cast<std::size_t>(WideCharToMultiByte(
+                         CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr)),
+                     '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
+                        static_cast<int>(text.size()), nullptr, nullptr);
+    return text;
+}
+
+std::wstring ListItem(HWND list, int index)
+{
+    std::wstring item(static_cast<std::size_t>(std::max<LRESULT>(SendMessageW(list, CB_GETLBTEXTLEN, index, 0), 0)),
+                      L'\0');
+    SendMessageW(list, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(item.data()));
+    return item;
+}
+
 bool FormWindow::ControlOf(HWND child, Control& control) const
 {
     const auto found = std::find(controls.begin(), controls.end(), child);
@@ -377,12 +377,12 @@ void ShowWindow(FormWindow& window)
 std::string GetText(const FormWindow& window, Control control)
 {
     HWND handle = window.Handle(control);
-    if (IsKind(window, control, Kind::TextBox)) {
+    if (IsKind(control, Kind::TextBox)) {
         std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(handle)) + 1, L'\0');
         text.resize(static_cast<std::size_t>(GetWindowTextW(handle, text.data(), static_cast<int>(text.size()))));
         return Utf8(text);
     }
-    if (IsKind(window, control, Kind::DropDown)) {
+    if (IsKind(control, Kind::DropDown)) {
         const auto index = static_cast<int>(SendMessageW(handle, CB_GETCURSEL, 0, 0));
         return index < 0 ? std::string() : Utf8(ListItem(handle, index));
     }
@@ -392,11 +392,11 @@ std::string GetText(const FormWindow& window, Control control)
 bool SetText(FormWindow& window, Control control, std::string_view text)
 {
     HWND handle = window.Handle(control);
-    if (IsKind(window, control, Kind::TextBox)) {
+    if (IsKind(control, Kind::TextBox)) {
         SetWindowTextW(handle, Wide(text).c_str());
         return true;
     }
-    if (IsKind(window, control, Kind::DropDown)) {
+    if (IsKind(control, Kind::DropDown)) {
         // CB_FINDSTRINGEXACT ignores case: the items are compared here.
         const std::wstring wanted = Wide(text);
         const auto count = static_cast<int>(SendMessageW(handle, CB_GETCOUNT, 0, 0));
@@ -417,7 +417,7 @@ void AddItem(FormWindow& window, Control list, std::string_view item)
 
 bool SetListIndex(FormWindow& window, Control control, int index)
 {
-    if (!IsKind(window, control, Kind::DropDown)) return false;
+    if (!IsKind(control, Kind::DropDown)) return false;
     HWND handle = window.Handle(control);
     if (index < -1 || index >= static_cast<int>(SendMessageW(handle, CB_GETCOUNT, 0, 0))) return false;
     SendMessageW(handle, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
@@ -490,12 +490,11 @@ void SetWindowPosition(FormWindow& window, float left, float top)
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-std::vector<Control> Controls(const FormWindow& window)
+// The window creates every control of the table, in the table's order.
+std::vector<Control> Controls(const FormWindow&)
 {
     std::vector<Control> controls;
-    for (const ControlLayout& layout : ControlTable) {
-        if (window.Handle(layout.id) != nullptr) controls.push_back(layout.id);
-    }
+    for (const ControlLayout& layout : ControlTable) controls.push_back(layout.id);
     return controls;
 }
 

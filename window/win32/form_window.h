@@ -7,6 +7,8 @@
 #include <windows.h>
 
 #include <array>
+#include <string>
+#include <string_view>
 
 #include "window/toolkit.h"
 
@@ -24,6 +26,13 @@ struct FormWindow {
     // The control a child window is; false when it is none of the window's.
     bool ControlOf(HWND child, Control& control) const;
 };
+
+// UTF-8 text and the UTF-16 of the wide API.
+std::wstring Wide(std::string_view text);
+std::string Utf8(std::wstring_view wide);
+
+// The text of a pick list's item.
+std::wstring ListItem(HWND list, int index);
 
 // Takes and handles the thread's messages until the window closes, as a
 // dialog does (Tab, Shift+Tab, a focused button's Enter); gives the exit
