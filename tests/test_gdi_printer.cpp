@@ -8,60 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "report/gdi/gdi_errors.h"
 #include "report/report.h"
 #include "tests/test_report_example.h"
 
 namespace {
-
-TEST(FailureMessage, EachCauseHasItsText)
-{
-    const struct {
-        DWORD error;
-        const char* message;
-    } cases[] = {
-        {RPC_S_SERVER_UNAVAILABLE, "O serviço de impressão não está disponível."},
-        {RPC_S_CALL_FAILED, "O serviço de impressão não está disponível."},
-        {EPT_S_NOT_REGISTERED, "O serviço de impressão não está disponível."},
-        {ERROR_SERVICE_NOT_ACTIVE, "O serviço de impressão não está disponível."},
-        {ERROR_FILE_NOT_FOUND, "Nenhuma impressora padrão está instalada."},
-        {ERROR_INVALID_PRINTER_NAME, "Nenhuma impressora padrão está instalada."},
-        {ERROR_ACCESS_DENIED, "A impressora recusou o documento."},
-        {ERROR_NOT_ENOUGH_MEMORY, "A impressora recusou o documento."},
-        {0, "A impressora recusou o documento."},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.error);
-        EXPECT_STREQ(SpoolerFailureMessage(c.error), c.message);
-    }
-}
-
-TEST(FailureMessage, WaitingNamesThePrinter)
-{
-    EXPECT_EQ(WaitingMessage("Impressora da Sala"),
-              "O documento aguarda na fila da impressora Impressora da Sala, que está parada.");
-}
-
-TEST(PrinterStopped, PausedOrOfflineOnly)
-{
-    const struct {
-        DWORD status;
-        DWORD attributes;
-        bool stopped;
-    } cases[] = {
-        {0, 0, false},
-        {PRINTER_STATUS_PAUSED, 0, true},
-        {PRINTER_STATUS_OFFLINE, 0, true},
-        {0, PRINTER_ATTRIBUTE_WORK_OFFLINE, true},
-        {PRINTER_STATUS_PAUSED | PRINTER_STATUS_PRINTING, PRINTER_ATTRIBUTE_LOCAL, true},
-        {PRINTER_STATUS_PRINTING | PRINTER_STATUS_BUSY, PRINTER_ATTRIBUTE_DEFAULT | PRINTER_ATTRIBUTE_LOCAL, false},
-        {PRINTER_STATUS_PAPER_OUT, PRINTER_ATTRIBUTE_SHARED, false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.status << " " << c.attributes);
-        EXPECT_EQ(PrinterStopped(c.status, c.attributes), c.stopped);
-    }
-}
 
 // The page's lines for gdi_print.sh, which reads the spooler's copy of the
 // document back against them.

@@ -165,7 +165,6 @@ orvanta_wine_test(NAME Calc.SameOnWindowsAsOnLinux
 add_executable(test_gdi_printer test_gdi_printer.cpp)
 target_link_libraries(test_gdi_printer PRIVATE report_gdi gtest_main)
 orvanta_strict(test_gdi_printer)
-orvanta_wine_test(NAME test_gdi_printer COMMAND test_gdi_printer --gtest_filter=-PrivateSpooler.*:EmptySpooler.*)
 orvanta_wine_test(NAME report_gdi_prints CUPS COMMAND bash ${_orvanta_wine}/gdi_print.sh
                                                       $<TARGET_FILE:test_gdi_printer>)
 orvanta_wine_test(NAME report_gdi_no_printer CUPS_EMPTY COMMAND test_gdi_printer --gtest_filter=EmptySpooler.*)
