@@ -114,68 +114,27 @@ protected:
     const char* printFailure = nullptr;
 };
 
-enum class Kind { Label, TextBox, DropDown, Button };
-
-struct Expected {
-    const char* name;
-    Kind kind;
-    const char* caption;
-    int left, top, width, height;  // twips
-    int fontPixels;
-    bool bold;
-    int tabIndex;
-    bool enabled;
-};
-
-// The window's controls from top to bottom and left to right.
-const Expected Layout[] = {
-    {"Label11", Kind::Label, "Orvanta Versão 1.0 Beta", 3720, 240, 4935, 495, 27, true, 22, true},
-    {"Label1", Kind::Label, nullptr, 360, 960, 11655, 1215, 13, false, 1, true},
-    {"Label7", Kind::Label, nullptr, 360, 2280, 11655, 735, 13, false, 7, true},
-    {"Label2", Kind::Label, "Formato da Câmera (Tamanho do Sensor CCD):", 360, 3480, 5055, 255, 13, true, 4, true},
-    {"Combo1", Kind::DropDown, nullptr, 360, 3960, 1455, 315, 11, false, 13, true},
-    {"Label10", Kind::Label, "de Polegada", 1920, 3960, 1455, 375, 13, false, 21, true},
-    {"Label3", Kind::Label, "Dimensão Máxima do Alvo (Objeto ou Cena):", 360, 4440, 4815, 255, 13, true, 2, true},
-    {"Text1", Kind::TextBox, nullptr, 360, 4800, 1215, 285, 11, false, 14, true},
-    {"Combo2", Kind::DropDown, nullptr, 1800, 4800, 1695, 315, 11, false, 15, true},
-    {"Combo3", Kind::DropDown, nullptr, 3600, 4800, 1575, 315, 11, false, 16, true},
-    {"Label4", Kind::Label, "Distância da Câmera/Lente:", 360, 5280, 3135, 255, 13, true, 3, true},
-    {"Text2", Kind::TextBox, nullptr, 360, 5640, 1215, 285, 11, false, 17, true},
-    {"Combo4", Kind::DropDown, nullptr, 1800, 5640, 1695, 315, 11, false, 18, true},
-    {"Label5", Kind::Label, "Porcentagem da Tela a ser Ocupada pela Imagem:", 360, 6120, 5535, 255, 13, true, 5, true},
-    {"Text3", Kind::TextBox, nullptr, 360, 6480, 1215, 285, 11, false, 8, true},
-    {"Label9", Kind::Label, "%", 1680, 6480, 255, 255, 16, false, 20, true},
-    {"Command1", Kind::Button, "Calcular", 360, 7080, 1215, 495, 11, false, 9, true},
-    {"Command2", Kind::Button, "Limpar", 2160, 7080, 1215, 495, 11, false, 10, false},
-    {"Command3", Kind::Button, "Imprimir", 3960, 7080, 1215, 495, 11, false, 11, false},
-    {"Command5", Kind::Button, "Ajuda", 5760, 7080, 1215, 495, 11, false, 23, true},
-    {"Command4", Kind::Button, "Fechar", 7560, 7080, 1215, 495, 11, false, 12, true},
-    {"Label6", Kind::Label, "Tamanho da Lente a ser utilizada (Distância Focal)", 360, 7920, 5295, 255, 16, true, 6,
-     true},
-    {"Text4", Kind::TextBox, nullptr, 360, 8280, 1215, 285, 11, false, 0, false},
-    {"Label8", Kind::Label, "mm", 1680, 8280, 375, 255, 16, false, 19, true},
-};
-
+// Each control as the layout table lays it out, of its kind, in the fonts
+// that stand for the table's faces.
 TEST_F(WindowTest, ControlsMatchTheLayout)
 {
-    for (const Expected& e : Layout) {
+    for (const ControlLayout& e : ControlTable) {
         SCOPED_TRACE(e.name);
-        auto* control = form->Window().findChild<QWidget*>(e.name);
-        ASSERT_NE(control, nullptr);
+        QWidget* control = form->Window().Widget(e.id);
+        EXPECT_EQ(control->objectName().toStdString(), e.name);
         EXPECT_EQ(control->geometry(), QRect(e.left / 15, e.top / 15, e.width / 15, e.height / 15));
-        EXPECT_EQ(control->font().pixelSize(), e.fontPixels);
-        EXPECT_EQ(control->font().bold(), e.bold);
+        EXPECT_EQ(control->font().pixelSize(), e.font.pixels);
+        EXPECT_EQ(control->font().bold(), e.font.bold);
         EXPECT_FALSE(control->font().italic() || control->font().underline() || control->font().strikeOut());
         EXPECT_EQ(QFontInfo(control->font()).family(), "Liberation Sans");
-        EXPECT_EQ(control->isEnabled(), e.enabled);
+        EXPECT_EQ(control->isEnabled(),
+                  e.id != Control::Command2 && e.id != Control::Command3 && e.id != Control::Text4);
         EXPECT_TRUE(control->isVisible());
         switch (e.kind) {
         case Kind::Label: {
             auto* label = qobject_cast<QLabel*>(control);
             ASSERT_NE(label, nullptr);
-            if (e.caption) {
-                EXPECT_EQ(label->text().toStdString(), e.caption);
-            }
+            EXPECT_EQ(label->text().toStdString(), e.caption);
             EXPECT_TRUE(label->wordWrap());
             EXPECT_EQ(label->focusPolicy(), Qt::NoFocus);
             break;
@@ -271,28 +230,6 @@ TEST_F(WindowTest, ScreenReadersHearEachControlByItsCaption)
     EXPECT_EQ(list->child(0)->childCount(), 3);  // the items of the open list
 }
 
-TEST_F(WindowTest, TabIndicesRunInTheFocusChainOrder)
-{
-    // Labels never take the focus, so only the other controls have a place
-    // in the focus chain.
-    std::vector<std::string> expected;
-    std::vector<const Expected*> byTab;
-    for (const Expected& e : Layout) byTab.push_back(&e);
-    std::sort(byTab.begin(), byTab.end(), [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
-    for (const Expected* e : byTab) {
-        if (e->kind != Kind::Label) expected.push_back(e->name);
-    }
-    std::vector<std::string> chain;
-    QWidget* widget = form->Window().Text4;
-    do {
-        if (widget->parentWidget() == &form->Window() && widget->focusPolicy() != Qt::NoFocus) {
-            chain.push_back(widget->objectName().toStdString());
-        }
-        widget = widget->nextInFocusChain();
-    } while (widget != form->Window().Text4);
-    EXPECT_EQ(chain, expected);
-}
-
 TEST_F(WindowTest, WindowIsFixedWithOnlyTitleMenuAndClose)
 {
     EXPECT_EQ(form->Window().windowTitle(), "Cálculo de Lentes");
@@ -333,26 +270,14 @@ TEST_F(WindowTest, NumberBoxesTakeOnlyDigitsFullStopAndEditingKeys)
         Qt::KeyboardModifiers modifiers;
         const char* after;  // starting from "12" with the cursor at the end
     } const cases[] = {
-        {Qt::Key_3, Qt::NoModifier, "123"},
-        {Qt::Key_Period, Qt::NoModifier, "12."},
-        {Qt::Key_Backspace, Qt::NoModifier, "1"},
-        {Qt::Key_Minus, Qt::NoModifier, "12"},
-        {Qt::Key_Comma, Qt::NoModifier, "12"},
-        {Qt::Key_Space, Qt::NoModifier, "12"},
-        {Qt::Key_A, Qt::NoModifier, "12"},
-        {Qt::Key_E, Qt::ShiftModifier, "12"},
-        {Qt::Key_Plus, Qt::NoModifier, "12"},
-        {Qt::Key_V, Qt::ControlModifier, "12"},
-        {Qt::Key_Insert, Qt::ShiftModifier, "12"},
-        {Qt::Key_X, Qt::ControlModifier, "12"},
-        {Qt::Key_Escape, Qt::NoModifier, "12"},
-        {Qt::Key_Left, Qt::NoModifier, "12"},
-        {Qt::Key_Backspace, Qt::ControlModifier, "12"},  // 127
-        {Qt::Key_Return, Qt::ControlModifier, "12"},     // 10
-        {Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier, "12"},
-        {Qt::Key_BracketLeft, Qt::ControlModifier, "12"},  // 27
-        {Qt::Key_2, Qt::ControlModifier, "12"},            // no code, and no character
-        {Qt::Key_Delete, Qt::ControlModifier, "12"},       // no code: the word after the cursor
+        // The clipboard shortcuts, which the box would take before its key
+        // presses, and keys that make no character code; which codes the
+        // other keys make, and what the filter does with them, is tested
+        // apart.
+        {Qt::Key_V, Qt::ControlModifier, "12"},      {Qt::Key_Insert, Qt::ShiftModifier, "12"},
+        {Qt::Key_X, Qt::ControlModifier, "12"},      {Qt::Key_Left, Qt::NoModifier, "12"},
+        {Qt::Key_2, Qt::ControlModifier, "12"},       // no code, and no character
+        {Qt::Key_Delete, Qt::ControlModifier, "12"},  // no code: the word after the cursor
     };
     for (QLineEdit* box : {form->Window().Text1, form->Window().Text2, form->Window().Text3}) {
         for (const Case& c : cases) {
@@ -462,9 +387,9 @@ TEST_F(WindowTest, FocusedButtonIsPressedBySpaceAndEnter)
     }
 }
 
-// One press, one click: however long Enter or Space is held on a focused
-// button, its repeats do not press it again, nor do anything else where the
-// press moved the focus ("Limpar" puts it in the percentage box).
+// One press, one click, as the behaviour suite holds keys on both toolkits;
+// here with what only Qt's events carry: repeats that X11 sent unmarked, the
+// keypad's Enter, and a press with no repeats.
 TEST_F(WindowTest, AHeldKeyPressesTheFocusedButtonOnce)
 {
     FormWindow& w = form->Window();
@@ -477,16 +402,12 @@ TEST_F(WindowTest, AHeldKeyPressesTheFocusedButtonOnce)
         QWidget* focusAfter;
         bool marked = true;
     } const cases[] = {
-        {w.Command3, Qt::Key_Return, Qt::NoModifier, "\r", 50, w.Command3},
         {w.Command3, Qt::Key_Return, Qt::NoModifier, "\r", 50, w.Command3, false},
         {w.Command2, Qt::Key_Return, Qt::NoModifier, "\r", 50, w.Text3, false},
         {w.Command3, Qt::Key_Enter, Qt::KeypadModifier, "\r", 50, w.Command3},
-        {w.Command3, Qt::Key_Space, Qt::NoModifier, " ", 50, w.Command3},
         {w.Command3, Qt::Key_Return, Qt::NoModifier, "\r", 0, w.Command3},
         {w.Command1, Qt::Key_Return, Qt::NoModifier, "\r", 50, w.Command1},
         {w.Command1, Qt::Key_Space, Qt::NoModifier, " ", 0, w.Command1},
-        {w.Command2, Qt::Key_Return, Qt::NoModifier, "\r", 50, w.Text3},
-        {w.Command2, Qt::Key_Space, Qt::NoModifier, " ", 50, w.Text3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.button->text().toStdString() + ", key " + std::to_string(c.key) + ", " +

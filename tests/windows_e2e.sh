@@ -18,6 +18,8 @@ spool=${ORVANTA_CUPS_DIR:?the private spooler is not set}/spool
 display=$DISPLAY
 # shellcheck source=tests/wine/env.sh
 source "$here/wine/env.sh"
+# shellcheck source=scripts/process.sh
+source "$here/../scripts/process.sh"
 wine_environment
 export DISPLAY=$display
 
@@ -25,22 +27,15 @@ fail() {
     echo "windows_e2e: $*" >&2
     exit 1
 }
-# wait_for SECONDS COMMAND...: until COMMAND succeeds.
-wait_for() {
-    local seconds=$1
-    shift
-    for _ in $(seq $((seconds * 10))); do
-        "$@" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    return 1
-}
+# quietly COMMAND...: COMMAND with no output, for wait_ready.
+quietly() { "$@" >/dev/null 2>&1; }
+no_error_box() { ! xdotool search --onlyvisible --name "Mensagem de Erro!" >/dev/null 2>&1; }
 
 wine "$exe" &
 program=$!
 trap 'kill "$program" 2>/dev/null || true; "$WINESERVER_PROGRAM" -k 2>/dev/null || true' EXIT
 # The title matched in plain letters, whatever the locale xdotool runs in.
-wait_for 60 xdotool search --onlyvisible --name "lculo de Lentes" || fail "the window did not open"
+wait_ready 60 "$program" quietly xdotool search --onlyvisible --name "lculo de Lentes" || fail "the window did not open"
 window=$(xdotool search --onlyvisible --name "lculo de Lentes" | head -n 1)
 
 # click LEFT TOP: clicks the control laid out at these twips of the client area.
@@ -51,9 +46,9 @@ click() {
 calcular=(360 7080) imprimir=(3960 7080) fechar=(7560 7080) text1=(360 4800) text2=(360 5640)
 
 click "${calcular[@]}"
-wait_for 30 xdotool search --onlyvisible --name "Mensagem de Erro!" || fail "no error box for an empty target size"
+wait_ready 30 "$program" quietly xdotool search --onlyvisible --name "Mensagem de Erro!" || fail "no error box for an empty target size"
 xdotool key Return
-wait_for 30 bash -c '! xdotool search --onlyvisible --name "Mensagem de Erro!"' || fail "Enter did not close the error box"
+wait_ready 30 "$program" no_error_box || fail "Enter did not close the error box"
 
 # Enter in the target size moves on to its unit list, whose first item is milimetros.
 click "${text1[@]}"
@@ -70,12 +65,11 @@ new_document() {
     local documents=("$spool"/d*-001)
     [ ${#documents[@]} -gt ${#before[@]} ] && document=${documents[-1]}
 }
-wait_for 60 new_document || fail "nothing reached the spooler"
+wait_ready 60 "$program" new_document || fail "nothing reached the spooler"
 page=$(gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=txtwrite -sOutputFile=- "$document" | sed 's/\xc2\xa0/ /g')
 grep -q "Distância Focal da lente a ser utilizada: 24 mm" <<<"$page" ||
     fail "the page lacks the focal length 24 mm:"$'\n'"$page"
 
 click "${fechar[@]}"
-wait_for 30 bash -c "! kill -0 $program" || fail "Fechar did not end the program"
-wait "$program" || fail "the program ended with status $?"
+wait "$program" || fail "the program ended with status $? after Fechar"
 echo "windows_e2e: error box, calculation, printed page and Fechar as expected"

@@ -10,6 +10,8 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=tests/wine/env.sh
 source "$here/wine/env.sh"
+# shellcheck source=scripts/process.sh
+source "$here/../scripts/process.sh"
 wine_environment
 trap '"$WINESERVER_PROGRAM" -k 2>/dev/null || true' EXIT
 fail() { echo "windows_installer: $*" >&2; exit 1; }
@@ -37,8 +39,8 @@ installed() {
 installed "$1" "$2"
 wine "$at\\orvanta.exe" &
 program=$!
-timeout 60 bash -c "until xdotool search --onlyvisible --pid $program --name 'Cálculo de Lentes'; do sleep 0.1; done" \
-    >/dev/null || fail "the installed program showed no window"
+shown() { xdotool search --onlyvisible --pid "$program" --name 'lculo de Lentes' >/dev/null; }
+wait_ready 60 "$program" shown || fail "the installed program showed no window"
 wine taskkill /im orvanta.exe >/dev/null # without /F: asks the window to close
 wait "$program" || fail "the program ended with status $?"
 

@@ -12,7 +12,8 @@ foreach(region "Comma;," "FullStop;.")
     list(GET region 0 name)
     list(GET region 1 separator)
     orvanta_wine_test(NAME RegionalSeparator.Windows${name} GUI FRESH_PREFIX
-                      COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/wine/with_separator.sh ${separator}
+                      COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/wine/with_setting.sh "HKCU\\Control Panel\\International"
+                              sDecimal REG_SZ ${separator}
                               $<TARGET_FILE:test_behaviour> --gtest_filter=*RegionalDecimalSeparator*
                       ENVIRONMENT ORVANTA_EXPECT_SEPARATOR=${separator})
 endforeach()
@@ -28,4 +29,5 @@ target_link_libraries(test_win32_window PRIVATE window gtest_main)
 orvanta_strict(test_win32_window)
 orvanta_wine_test(NAME Win32Window.At96Dpi GUI COMMAND test_win32_window)
 orvanta_wine_test(NAME Win32Window.At144Dpi GUI FRESH_PREFIX ENVIRONMENT ORVANTA_EXPECT_DPI=144
-                  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/wine/with_dpi.sh 144 $<TARGET_FILE:test_win32_window>)
+                  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/wine/with_setting.sh "HKCU\\Control Panel\\Desktop" LogPixels
+                          REG_DWORD 144 $<TARGET_FILE:test_win32_window>)

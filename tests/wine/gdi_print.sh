@@ -33,7 +33,7 @@ print_and_check() {
 
 # The user's decimal separator, as Control Panel's Region sets it.
 set_separator() {
-    bash "$here/run.sh" reg add 'HKCU\Control Panel\International' /v sDecimal /d "$1" /f >/dev/null
+    bash "$here/with_setting.sh" 'HKCU\Control Panel\International' sDecimal REG_SZ "$1"
 }
 
 print_and_check PrintsTheWorkedExample
