@@ -38,14 +38,9 @@ orvanta_cups_env(ORVANTA_CUPS_ENV ${ORVANTA_CUPS_DIR})
 orvanta_cups_env(ORVANTA_CUPS_EMPTY_ENV ${ORVANTA_CUPS_DIR}-empty)
 orvanta_cups_env(ORVANTA_CUPS_STOPPED_ENV ${ORVANTA_CUPS_DIR}-stopped)
 
-function(orvanta_cups_fixture fixture dir)
-    add_test(NAME ${fixture}_start COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cups/start.sh ${dir} ${ARGN})
-    add_test(NAME ${fixture}_stop COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cups/stop.sh ${dir})
-    set_tests_properties(${fixture}_start PROPERTIES FIXTURES_SETUP ${fixture} RESOURCE_LOCK orvanta_cups)
-    set_tests_properties(${fixture}_stop PROPERTIES FIXTURES_CLEANUP ${fixture} RESOURCE_LOCK orvanta_cups)
-endfunction()
-orvanta_cups_fixture(orvanta_cups ${ORVANTA_CUPS_DIR})
-orvanta_cups_fixture(orvanta_cups_empty ${ORVANTA_CUPS_DIR}-empty --no-printer)
+include(${CMAKE_CURRENT_SOURCE_DIR}/cups/fixture.cmake)
+orvanta_cups_fixture(orvanta_cups ${ORVANTA_CUPS_DIR} orvanta_cups)
+orvanta_cups_fixture(orvanta_cups_empty ${ORVANTA_CUPS_DIR}-empty orvanta_cups --no-printer)
 
 add_executable(test_report_cups test_report_cups.cpp)
 target_link_libraries(test_report_cups PRIVATE report_qt_testing window Qt6::Test)
@@ -60,5 +55,5 @@ add_test(NAME report_cups_stopped COMMAND test_report_cups --gtest_filter=Stoppe
 set_tests_properties(report_cups_stopped PROPERTIES ENVIRONMENT "${ORVANTA_CUPS_STOPPED_ENV}" TIMEOUT 120)
 # CUPS's administration commands (lpadmin, cupsenable...) live in /usr/sbin,
 # which an ordinary user's PATH lacks.
-set_tests_properties(orvanta_cups_start orvanta_cups_empty_start report_cups_prints report_cups_no_printer
-                     report_cups_stopped PROPERTIES ENVIRONMENT_MODIFICATION "PATH=path_list_append:/usr/sbin")
+set_tests_properties(report_cups_prints report_cups_no_printer report_cups_stopped PROPERTIES
+                     ENVIRONMENT_MODIFICATION "PATH=path_list_append:/usr/sbin")

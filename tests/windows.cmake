@@ -56,16 +56,10 @@ endfunction()
 # The private CUPS spoolers (tests/cups/start.sh), whose queues Wine's
 # printers are: orvanta_wine_cups has the default printer orvanta,
 # orvanta_wine_cups_empty none.
-function(orvanta_wine_cups_fixture fixture dir)
-    add_test(NAME ${fixture}_start COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cups/start.sh ${dir} ${ARGN})
-    add_test(NAME ${fixture}_stop COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cups/stop.sh ${dir})
-    set_tests_properties(${fixture}_start PROPERTIES FIXTURES_SETUP ${fixture} RESOURCE_LOCK ${fixture})
-    set_tests_properties(${fixture}_stop PROPERTIES FIXTURES_CLEANUP ${fixture} RESOURCE_LOCK ${fixture})
-    # lpadmin and cupsd live in /usr/sbin, which an ordinary user's PATH lacks.
-    set_tests_properties(${fixture}_start PROPERTIES ENVIRONMENT_MODIFICATION "PATH=path_list_append:/usr/sbin")
-endfunction()
-orvanta_wine_cups_fixture(orvanta_wine_cups ${ORVANTA_WINE_CUPS_DIR})
-orvanta_wine_cups_fixture(orvanta_wine_cups_empty ${ORVANTA_WINE_CUPS_DIR}-empty --no-printer)
+include(${CMAKE_CURRENT_SOURCE_DIR}/cups/fixture.cmake)
+orvanta_cups_fixture(orvanta_wine_cups ${ORVANTA_WINE_CUPS_DIR} orvanta_wine_cups)
+orvanta_cups_fixture(orvanta_wine_cups_empty ${ORVANTA_WINE_CUPS_DIR}-empty orvanta_wine_cups_empty
+                     --no-printer)
 
 # orvanta_wine_test(NAME name COMMAND program [arguments...] [GUI] [CUPS | CUPS_EMPTY]
 #                   [FRESH_PREFIX] [TIMEOUT seconds] [ENVIRONMENT variable=value...])
