@@ -13,31 +13,10 @@
 
 namespace {
 
-const std::string DimensionMessage = "Digitação Inválida. A dimensão do objeto deve estar entre 1 e 10000.";
-const std::string PercentMessage =
-    "Digitação Inválida, a porcentagem de visualização em tela deve estar entre 1% e 100%.";
-const std::string ErrorTitle = "Mensagem de Erro!";
-
 constexpr Control NumberBoxes[] = {Control::Text1, Control::Text2, Control::Text3};
 
-// A shown, active window whose message boxes and print requests are recorded.
-class Behaviour : public testing::Test {
+class Behaviour : public RecordingWindow {
 protected:
-    void SetUp() override
-    {
-        form = std::make_unique<Form1>(
-            [this](const CalcState& state) {
-                if (printFailure) throw std::runtime_error(printFailure);
-                printed.push_back(state);
-            },
-            [this](FormWindow&, std::string_view text, std::string_view title) {
-                messages.push_back(std::string(text));
-                titles.push_back(std::string(title));
-                if (onMessage) onMessage();
-            });
-        ShowAndActivate(*form);
-    }
-
     FormWindow& Window() { return form->Window(); }
     std::string Text(Control control) { return GetText(Window(), control); }
     std::string FocusedName()
@@ -72,12 +51,6 @@ protected:
         EXPECT_EQ(s.strDistanceUnit, "metros");
         EXPECT_EQ(s.sngScreenPercent, 100.0f);
     }
-
-    std::vector<std::string> messages, titles;
-    std::function<void()> onMessage;
-    std::unique_ptr<Form1> form;
-    std::vector<CalcState> printed;
-    const char* printFailure = nullptr;
 };
 
 TEST_F(Behaviour, StartsWithListsDefaultsAndFocusOnThePercentage)
@@ -219,7 +192,6 @@ TEST_F(Behaviour, OutOfRangeEntriesAreRefusedWithTheirMessage)
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.target) + "/" + c.distance + "/" + c.percent);
         messages.clear();
-        titles.clear();
         Fill(c.target, c.distance, c.percent);
         const CalcState before = form->State();
         const Control refused = NumberBoxes[c.refusedBox - 1];
@@ -229,8 +201,8 @@ TEST_F(Behaviour, OutOfRangeEntriesAreRefusedWithTheirMessage)
         ClickOn(*form, Control::Command1);
         onMessage = nullptr;
         ASSERT_EQ(messages.size(), 1u);
-        EXPECT_EQ(messages[0], *c.message);
-        EXPECT_EQ(titles[0], ErrorTitle);
+        EXPECT_EQ(messages[0].text, *c.message);
+        EXPECT_EQ(messages[0].title, ErrorTitle);
         EXPECT_EQ(textWhileShown, c.refusedBox == 1 ? c.target : c.refusedBox == 2 ? c.distance : c.percent);
         EXPECT_EQ(Text(refused), "");
         EXPECT_EQ(FocusedName(), LayoutOf(refused).name);
@@ -280,7 +252,7 @@ TEST_F(Behaviour, AnEmptyPickListRefusesTheCalculation)
         ASSERT_TRUE(SetListIndex(Window(), list, -1));
         ClickOn(*form, Control::Command1);
         ASSERT_EQ(messages.size(), 1u);
-        EXPECT_NE(messages[0].find("Não foi possível calcular"), std::string::npos);
+        EXPECT_NE(messages[0].text.find("Não foi possível calcular"), std::string::npos);
         EXPECT_EQ(Text(Control::Text4), "24");
         EXPECT_TRUE(IsEnabled(*form, Control::Command3));
         SetText(Window(), list, selected);
@@ -365,8 +337,8 @@ TEST_F(Behaviour, ImprimirPrintsTheRecordAndReportsFailures)
     printFailure = "Nenhuma impressora padrão está instalada.";
     ClickOn(*form, Control::Command3);
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], "Nenhuma impressora padrão está instalada.");
-    EXPECT_EQ(titles[0], ErrorTitle);
+    EXPECT_EQ(messages[0].text, "Nenhuma impressora padrão está instalada.");
+    EXPECT_EQ(messages[0].title, ErrorTitle);
     EXPECT_TRUE(IsEnabled(*form, Control::Command3));
     EXPECT_TRUE(IsShown(*form));
     EXPECT_EQ(form->State().sngTargetSize, 6.0f);

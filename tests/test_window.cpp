@@ -38,22 +38,8 @@
 
 namespace {
 
-// A shown, active window whose message boxes and print requests are recorded.
-class WindowTest : public testing::Test {
+class WindowTest : public RecordingWindow {
 protected:
-    void SetUp() override
-    {
-        form = std::make_unique<Form1>(
-            [this](const CalcState& state) {
-                if (printFailure) throw std::runtime_error(printFailure);
-                printed.push_back(state);
-            },
-            recorder.Action());
-        form->Window().show();
-        QApplication::setActiveWindow(&form->Window());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&form->Window()));
-    }
-
     // Queues a close, clicks "Limpar" and checks that the window closed only
     // once the clear was complete.
     void ExpectClosesOnlyAfterTheClear(const std::function<void()>& queueClose)
@@ -105,13 +91,6 @@ protected:
         EXPECT_EQ(s.strDistanceUnit, "metros");
         EXPECT_EQ(s.sngScreenPercent, 100.0f);
     }
-
-    MessageRecorder recorder;
-    std::vector<Message>& messages = recorder.messages;
-    std::function<void()>& onMessage = recorder.onMessage;
-    std::unique_ptr<Form1> form;
-    std::vector<CalcState> printed;
-    const char* printFailure = nullptr;
 };
 
 // Each control as the layout table lays it out, of its kind, in the fonts

@@ -25,39 +25,8 @@
 #include <vector>
 
 #include "calc/calc_state.h"
+#include "tests/window_driver.h"
 #include "window/form1.h"
-
-inline const std::string DimensionMessage = "Digitação Inválida. A dimensão do objeto deve estar entre 1 e 10000.";
-inline const std::string PercentMessage =
-    "Digitação Inválida, a porcentagem de visualização em tela deve estar entre 1% e 100%.";
-inline const std::string ErrorTitle = "Mensagem de Erro!";
-
-struct Message {
-    std::string text;
-    std::string title;
-    bool operator==(const Message&) const = default;
-};
-
-// Stands for the message box: keeps every message shown, and runs onMessage
-// (when set) while the box would be open.
-struct MessageRecorder {
-    std::vector<Message> messages;
-    std::function<void()> onMessage;
-
-    MessageAction Action()
-    {
-        return [this](FormWindow&, std::string_view text, std::string_view title) {
-            messages.push_back({std::string(text), std::string(title)});
-            if (onMessage) onMessage();
-        };
-    }
-    std::vector<std::string> Texts() const
-    {
-        std::vector<std::string> texts;
-        for (const Message& message : messages) texts.push_back(message.text);
-        return texts;
-    }
-};
 
 // Posts a click that runs only when events are next processed.
 inline void QueueClick(QWidget* button)
