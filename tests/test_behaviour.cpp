@@ -17,39 +17,10 @@ constexpr Control NumberBoxes[] = {Control::Text1, Control::Text2, Control::Text
 
 class Behaviour : public RecordingWindow {
 protected:
-    FormWindow& Window() { return form->Window(); }
-    std::string Text(Control control) { return GetText(Window(), control); }
     std::string FocusedName()
     {
         Control control{};
         return Focused(*form, control) ? LayoutOf(control).name : "(none)";
-    }
-    void Fill(const char* target, const char* distance, const char* percent)
-    {
-        SetText(Window(), Control::Text1, target);
-        SetText(Window(), Control::Text2, distance);
-        SetText(Window(), Control::Text3, percent);
-    }
-    void ExpectStartState()
-    {
-        EXPECT_EQ(Text(Control::Text1), "");
-        EXPECT_EQ(Text(Control::Text2), "");
-        EXPECT_EQ(Text(Control::Text3), "100");
-        EXPECT_EQ(Text(Control::Text4), "");
-        EXPECT_EQ(Text(Control::Combo1), "1/3");
-        EXPECT_EQ(Text(Control::Combo2), "metros");
-        EXPECT_EQ(Text(Control::Combo3), "Largura");
-        EXPECT_EQ(Text(Control::Combo4), "metros");
-        EXPECT_FALSE(IsEnabled(*form, Control::Command2));
-        EXPECT_FALSE(IsEnabled(*form, Control::Command3));
-        EXPECT_FALSE(IsEnabled(*form, Control::Text4));
-        EXPECT_EQ(FocusedName(), "Text3");
-        const CalcState& s = form->State();
-        EXPECT_EQ(s.strCameraFormat, "1/3");
-        EXPECT_EQ(s.strTargetUnit, "metros");
-        EXPECT_EQ(s.strDimensionKind, "Largura");
-        EXPECT_EQ(s.strDistanceUnit, "metros");
-        EXPECT_EQ(s.sngScreenPercent, 100.0f);
     }
 };
 

@@ -55,7 +55,7 @@ protected:
         }));
         QObject::disconnect(connection);
         EXPECT_TRUE(clearedWhenClosed);
-        ExpectClearedState();
+        ExpectStartState(false);
         EXPECT_FALSE(form->Window().isVisible());
     }
     QWidget* Focused() const { return QApplication::focusWidget(); }
@@ -65,31 +65,6 @@ protected:
     {
         box->clear();
         QTest::keyClicks(box, text);
-    }
-    void Fill(const char* target, const char* distance, const char* percent)
-    {
-        form->Window().Text1->setText(target);
-        form->Window().Text2->setText(distance);
-        form->Window().Text3->setText(percent);
-    }
-    void ExpectClearedState()
-    {
-        EXPECT_EQ(form->Window().Text1->text(), "");
-        EXPECT_EQ(form->Window().Text2->text(), "");
-        EXPECT_EQ(form->Window().Text3->text(), "100");
-        EXPECT_EQ(form->Window().Text4->text(), "");
-        EXPECT_EQ(form->Window().Combo1->currentText(), "1/3");
-        EXPECT_EQ(form->Window().Combo2->currentText(), "metros");
-        EXPECT_EQ(form->Window().Combo3->currentText(), "Largura");
-        EXPECT_EQ(form->Window().Combo4->currentText(), "metros");
-        EXPECT_FALSE(form->Window().Command2->isEnabled());
-        EXPECT_FALSE(form->Window().Command3->isEnabled());
-        const CalcState& s = form->State();
-        EXPECT_EQ(s.strCameraFormat, "1/3");
-        EXPECT_EQ(s.strTargetUnit, "metros");
-        EXPECT_EQ(s.strDimensionKind, "Largura");
-        EXPECT_EQ(s.strDistanceUnit, "metros");
-        EXPECT_EQ(s.sngScreenPercent, 100.0f);
     }
 };
 
@@ -307,7 +282,7 @@ TEST_F(WindowTest, SecondLimparQueuedBehindTheFirstEndsAsOneClear)
     QueueClick(form->Window().Command2);
     QueueClick(form->Window().Command1);  // a calculation between the two clears
     Click(form->Window().Command2);
-    ExpectClearedState();
+    ExpectStartState(false);
     EXPECT_TRUE(form->Window().isVisible());
 }
 

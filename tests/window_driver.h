@@ -100,6 +100,39 @@ protected:
         ShowAndActivate(*form);
     }
 
+    FormWindow& Window() { return form->Window(); }
+    std::string Text(Control control) { return GetText(Window(), control); }
+    void Fill(const char* target, const char* distance, const char* percent)
+    {
+        SetText(Window(), Control::Text1, target);
+        SetText(Window(), Control::Text2, distance);
+        SetText(Window(), Control::Text3, percent);
+    }
+    // The state at start-up and after "Limpar"; the focus in Text3 when the
+    // window is still shown.
+    void ExpectStartState(bool shown = true)
+    {
+        EXPECT_EQ(Text(Control::Text1), "");
+        EXPECT_EQ(Text(Control::Text2), "");
+        EXPECT_EQ(Text(Control::Text3), "100");
+        EXPECT_EQ(Text(Control::Text4), "");
+        EXPECT_EQ(Text(Control::Combo1), "1/3");
+        EXPECT_EQ(Text(Control::Combo2), "metros");
+        EXPECT_EQ(Text(Control::Combo3), "Largura");
+        EXPECT_EQ(Text(Control::Combo4), "metros");
+        EXPECT_FALSE(IsEnabled(*form, Control::Command2));
+        EXPECT_FALSE(IsEnabled(*form, Control::Command3));
+        EXPECT_FALSE(IsEnabled(*form, Control::Text4));
+        Control focus{};
+        EXPECT_TRUE(!shown || (Focused(*form, focus) && focus == Control::Text3));
+        const CalcState& s = form->State();
+        EXPECT_EQ(s.strCameraFormat, "1/3");
+        EXPECT_EQ(s.strTargetUnit, "metros");
+        EXPECT_EQ(s.strDimensionKind, "Largura");
+        EXPECT_EQ(s.strDistanceUnit, "metros");
+        EXPECT_EQ(s.sngScreenPercent, 100.0f);
+    }
+
     MessageRecorder recorder;
     std::vector<Message>& messages = recorder.messages;
     std::function<void()>& onMessage = recorder.onMessage;
