@@ -152,10 +152,25 @@ if [ "$with_printer" = yes ]; then
     DBUS_SYSTEM_BUS_ADDRESS="unix:path=$dir/bus.sock" setsid ippeveprinter -n localhost -p "$port" -r off \
         -d "$dir/ippeve" -f application/pdf "Orvanta Everywhere" </dev/null &>"$dir/log/ippeve.out" &
     echo $! >"$dir/ippeve.pid"
+    # lpadmin makes a raw queue, with no paper of its own, when the printer
+    # does not answer yet: it is asked first, and the queue must have the
+    # description made from what the printer said.
+    uri="ipp://localhost:$port/ipp/print"
     for _ in $(seq 100); do
-        lpadmin -p orvanta-everywhere -E -v "ipp://localhost:$port/ipp/print" -m everywhere 2>/dev/null && break
+        ipptool -q "$uri" get-printer-attributes.test 2>/dev/null && break
+        sleep 0.1
+    done
+    for _ in $(seq 20); do
+        lpadmin -p orvanta-everywhere -E -v "$uri" -m everywhere 2>/dev/null &&
+            [ -s "$dir/conf/ppd/orvanta-everywhere.ppd" ] && break
         sleep 0.2
     done
+    if [ ! -s "$dir/conf/ppd/orvanta-everywhere.ppd" ]; then
+        echo "start.sh: the driverless queue got no description from ippeveprinter" >&2
+        cat "$dir/log/ippeve.out" >&2
+        bash "$here/stop.sh" "$dir"
+        exit 1
+    fi
     lpadmin -d orvanta
 fi
 echo "private cupsd $(cat "$dir/cupsd.pid") on $dir/cups.sock: $(lpstat -d 2>&1)"
