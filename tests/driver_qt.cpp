@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QInputMethodEvent>
 #include <QSignalSpy>
@@ -63,6 +64,12 @@ void CommitText(Form1& /*form*/, const std::string& text)
     QInputMethodEvent commit;
     commit.setCommitString(QString::fromStdString(text));
     QApplication::sendEvent(QApplication::focusWidget(), &commit);
+}
+
+void PasteWithShiftInsert(Form1& /*form*/, const std::string& text)
+{
+    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Insert, Qt::ShiftModifier);
 }
 
 void PressTab(Form1& /*form*/, bool backwards)

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <climits>
 #include <string>
 
@@ -90,10 +91,26 @@ void TypeCode(Form1&, int code)
     DoEvents();
 }
 
+// The number boxes take no input method: composed text (a dead key and a
+// letter) comes as the characters it makes.
 void CommitText(Form1&, const std::string& text)
 {
-    for (const wchar_t character : Wide(text)) SendMessageW(GetFocus(), WM_IME_CHAR, character, 1);
+    for (const wchar_t character : Wide(text)) SendMessageW(GetFocus(), WM_CHAR, character, 1);
     DoEvents();
+}
+
+void PasteWithShiftInsert(Form1&, const std::string& text)
+{
+    const std::wstring wide = Wide(text);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t));
+    std::copy_n(wide.c_str(), wide.size() + 1, static_cast<wchar_t*>(GlobalLock(memory)));
+    GlobalUnlock(memory);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+    const ShiftHeld shift;
+    TypeKey(VK_INSERT);
 }
 
 void PressTab(Form1&, bool backwards)

@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Win32 window as Windows lays it out: the client area, every control's
-// place, size and font at the display's DPI (CTest runs this at 96 and at
-// 144 dots per inch), a fixed border with the system menu and close button
-// only, a new layout when the window moves to a display of another DPI, and
-// the error message box.
+// place, size and font at the display's DPI (CTest runs this at 96, 120, 144
+// and 192 dots per inch) with every caption fitting its box, a fixed border
+// with the system menu and close button only, a new layout when the window
+// moves to a display of another DPI, the error message box, the focus kept
+// as a dialog keeps it, and the labels that name the boxes for screen
+// readers.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <imm.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -20,6 +25,19 @@ int Pixels(int twips, UINT dpi)
 {
     return MulDiv(twips, static_cast<int>(dpi), 1440);
 }
+
+// A control's device context with the control's font selected.
+struct Drawn {
+    HWND control;
+    HDC dc = GetDC(control);
+    HGDIOBJ before = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    explicit Drawn(HWND drawnControl) : control(drawnControl) {}
+    ~Drawn()
+    {
+        SelectObject(dc, before);
+        ReleaseDC(control, dc);
+    }
+};
 
 class Win32Window : public testing::Test {
 protected:
@@ -47,11 +65,51 @@ protected:
             EXPECT_EQ(box.bottom - box.top, Pixels(layout.height, dpi));
             LOGFONTW font{};
             GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
-            EXPECT_EQ(font.lfHeight, -MulDiv(layout.font.pixels, static_cast<int>(dpi), 96));
+            const int pixels = MulDiv(layout.font.pixels, static_cast<int>(dpi), 96);
+            EXPECT_EQ(font.lfHeight, -pixels);
             EXPECT_EQ(font.lfWeight, layout.font.bold ? FW_BOLD : FW_NORMAL);
-            char face[LF_FACESIZE];
-            WideCharToMultiByte(CP_UTF8, 0, font.lfFaceName, -1, face, sizeof face, nullptr, nullptr);
-            EXPECT_STREQ(face, layout.font.face);
+            // "MS Sans Serif" is a bitmap font on Windows 10 and 11; its
+            // TrueType successor scales to the size laid out.
+            const bool msSansSerif = std::string(layout.font.face) == "MS Sans Serif";
+            EXPECT_EQ(std::wstring(font.lfFaceName), msSansSerif ? L"Microsoft Sans Serif" : Wide(layout.font.face));
+            const Drawn drawn(control);
+            TEXTMETRICW metrics;
+            GetTextMetricsW(drawn.dc, &metrics);
+            EXPECT_NE(metrics.tmPitchAndFamily & TMPF_TRUETYPE, 0);
+            // Wine's stand-ins round their character height to within a pixel.
+            EXPECT_NEAR(metrics.tmHeight - metrics.tmInternalLeading, pixels, 1);
+        }
+    }
+    // Every caption fits its box, measured with the font Windows selects, as
+    // a label and a button draw it (word-wrapped): no wider than the box,
+    // and each line shown down to its baseline (the boxes were laid out for
+    // bitmap fonts, whose lines have no room below for descenders). The
+    // stand-ins Wine selects for "Microsoft Sans Serif" are wider and cut
+    // two captions, which are named with their size.
+    void ExpectCaptionsFit()
+    {
+        for (const ControlLayout& layout : ControlTable) {
+            if (layout.kind != Kind::Label && layout.kind != Kind::Button) continue;
+            SCOPED_TRACE(layout.name);
+            const Drawn drawn(w.Handle(layout.id));
+            RECT box;
+            GetClientRect(w.Handle(layout.id), &box);
+            RECT text = box;
+            DrawTextW(drawn.dc, Wide(layout.caption).c_str(), -1, &text, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+            TEXTMETRICW metrics;
+            GetTextMetricsW(drawn.dc, &metrics);
+            const bool fits =
+                text.right <= box.right && text.bottom - metrics.tmHeight + metrics.tmAscent <= box.bottom;
+            wchar_t face[LF_FACESIZE];
+            GetTextFaceW(drawn.dc, LF_FACESIZE, face);
+            if (!fits && std::wstring(face) != L"Microsoft Sans Serif" &&
+                (layout.id == Control::Label6 || layout.id == Control::Label8)) {
+                std::printf("%s cut by the stand-in font %ls: %ld x %ld pixels in a box of %ld x %ld\n", layout.name,
+                            face, text.right, text.bottom, box.right, box.bottom);
+                continue;
+            }
+            EXPECT_TRUE(fits) << text.right << " x " << text.bottom << " pixels in " << box.right << " x "
+                              << box.bottom;
         }
     }
 
@@ -65,6 +123,7 @@ TEST_F(Win32Window, ClientAreaControlsAndFontsAtTheDisplaysDpi)
     const UINT dpi = expected != nullptr ? static_cast<UINT>(std::atoi(expected)) : USER_DEFAULT_SCREEN_DPI;
     ASSERT_EQ(GetDpiForWindow(w.hwnd), dpi);
     ExpectLaidOutFor(dpi);
+    ExpectCaptionsFit();
 }
 
 TEST_F(Win32Window, FixedBorderSystemMenuAndCloseButtonOnly)
@@ -85,6 +144,26 @@ TEST_F(Win32Window, FixedBorderSystemMenuAndCloseButtonOnly)
         if (layout.kind == Kind::DropDown) {
             EXPECT_EQ(controlStyle & 3, static_cast<DWORD>(CBS_DROPDOWNLIST));
         }
+    }
+}
+
+// Screen readers name a box or a list by the label right before it in
+// z-order; the number boxes take no input method.
+TEST_F(Win32Window, EachCaptionIsStackedRightBeforeItsBox)
+{
+    const struct {
+        Control caption, box;
+    } named[] = {{Control::Label2, Control::Combo1},
+                 {Control::Label3, Control::Text1},
+                 {Control::Label4, Control::Text2},
+                 {Control::Label5, Control::Text3},
+                 {Control::Label6, Control::Text4}};
+    for (const auto& n : named) {
+        SCOPED_TRACE(LayoutOf(n.box).name);
+        EXPECT_EQ(GetWindow(w.Handle(n.box), GW_HWNDPREV), w.Handle(n.caption));
+    }
+    for (const Control box : {Control::Text1, Control::Text2, Control::Text3}) {
+        EXPECT_EQ(ImmGetContext(w.Handle(box)), nullptr) << LayoutOf(box).name;
     }
 }
 
@@ -144,6 +223,32 @@ TEST_F(Win32Window, MessageBoxShowsTheErrorIconTitleAndOneOk)
     EXPECT_TRUE(shown.errorIcon);
     EXPECT_EQ(shown.buttons, 1);
     EXPECT_TRUE(shown.ok);
+}
+
+// As a dialog: the focused box has the focus again when the window is
+// activated after another one, and after an error box the emptied box has
+// it, even when the window's activation comes after the box closed.
+TEST_F(Win32Window, TheFocusStaysWhereItWasWhileAnotherWindowIsActive)
+{
+    HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+    SetFocus(w.Handle(Control::Text2));
+    SetForegroundWindow(other);
+    DoEvents();
+    ASSERT_EQ(GetActiveWindow(), other);
+    SetForegroundWindow(w.hwnd);
+    DoEvents();
+    EXPECT_EQ(GetFocus(), w.Handle(Control::Text2));
+    DestroyWindow(other);
+
+    const UINT_PTR closer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
+        if (HWND box = FindWindowW(L"#32770", L"Mensagem de Erro!")) PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    SendMessageW(w.Handle(Control::Command1), BM_CLICK, 0, 0);  // nothing typed: the target size is refused
+    KillTimer(nullptr, closer);
+    SendMessageW(w.hwnd, WM_ACTIVATE, WA_ACTIVE, 0);
+    DoEvents();
+    EXPECT_EQ(GetFocus(), w.Handle(Control::Text1));
 }
 
 }  // namespace
