@@ -134,10 +134,11 @@ const Com* LoadCom()
 // each box and list is also given its full name (window/
 // screen_reader_names.h) by Dynamic Annotation of its standard accessible
 // object. Done when an accessibility client first asks the window or one of
-// them for its object (WM_GETOBJECT), before it gets it.
+// them for its object (WM_GETOBJECT), before it gets it, while the window
+// is shown (not once it is hidden to be destroyed).
 void AnnotateForScreenReaders(FormWindow& window)
 {
-    const Com* com = window.annotations == nullptr ? LoadCom() : nullptr;
+    const Com* com = window.annotations == nullptr && IsWindowVisible(window.hwnd) ? LoadCom() : nullptr;
     if (com == nullptr) return;
     const HRESULT started = com->initialize(nullptr, COINIT_APARTMENTTHREADED);
     window.comStarted = SUCCEEDED(started);
