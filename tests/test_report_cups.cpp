@@ -302,6 +302,10 @@ TEST(PrivateSpooler, DefaultPrintersPaper)
         {{{"lpadmin", "-d", "orvanta-class"}}, 612, 792},
         {{{"lpadmin", "-d", "orvanta-everywhere"}}, 612, 792},
         {{{"lpoptions", "-p", "orvanta", "-o", "media=Letter"}}, 612, 792},
+        {{{"lpoptions", "-p", "orvanta", "-o", "media=letter"}}, 612, 792},  // lp's names are in lower case
+        {{{"lpoptions", "-p", "orvanta", "-o", "media=legal"}}, 612, 1008},
+        {{{"lpoptions", "-d", "orvanta-letter", "-o", "media=a4"}}, 595.3, 841.9},
+        {{{"lpoptions", "-p", "orvanta/draft", "-o", "media=legal"}, {"lpoptions", "-d", "orvanta/draft"}}, 612, 1008},
         {{{"lpoptions", "-p", "orvanta/draft", "-o", "media=na_letter_8.5x11in", "-o", "print-quality=3"},
           {"lpoptions", "-d", "orvanta/draft"}},
          612,
