@@ -66,6 +66,13 @@ std::string LoginMessage(const std::string& server)
     return who + " pede autenticação, que o Orvanta não pode fornecer.";
 }
 
+// The printer is named unless the server forbids the request that names it.
+std::string ForbiddenMessage(const std::string& printer)
+{
+    return "O servidor de impressão não permite que este usuário imprima na impressora " +
+           (printer.empty() ? "padrão" : printer) + ".";
+}
+
 std::string MissingDefaultMessage(const std::string& printer)
 {
     return "A impressora padrão escolhida, " + printer + ", não existe.";
@@ -210,6 +217,7 @@ struct Cups {
     }
 #define ORVANTA_CUPS_FUNCTION(name) decltype(&::name) name = Find<decltype(&::name)>(#name)
     ORVANTA_CUPS_FUNCTION(cupsSetServer);
+    ORVANTA_CUPS_FUNCTION(cupsSetUser);
     ORVANTA_CUPS_FUNCTION(cupsServer);
     ORVANTA_CUPS_FUNCTION(ippPort);
     ORVANTA_CUPS_FUNCTION(cupsEncryption);
@@ -275,11 +283,13 @@ struct Spooler {
     std::unique_ptr<cups_dest_t, void (*)(cups_dest_t*)> printer{nullptr, nullptr};
     std::unique_ptr<cups_dinfo_t, void (*)(cups_dinfo_t*)> info{nullptr, nullptr};
 
-    // Connects to the print server that the user's configuration names,
-    // read afresh at every print so that a corrected setting applies at once.
+    // Connects to the print server that the user's configuration names, as
+    // the user it names, both read afresh at every print so that a corrected
+    // setting applies at once.
     explicit Spooler(const Cups& client) : cups(client)
     {
         cups.cupsSetServer(nullptr);
+        cups.cupsSetUser(nullptr);
         server = cups.cupsServer();
         // Only the name is looked up here; a name that cannot be is a
         // server out of reach.
@@ -310,13 +320,17 @@ struct Spooler {
     const char* Silence() const { return TimedOut() ? NotAnsweringMessage : NoSpoolerMessage; }
 
     // Why the last request failed: no answer, a login that the password
-    // callback could not give, or else what answer says.
+    // callback could not give, a printer that the server does not let this
+    // user print on (HTTP 403 on the printer or on the job, or the printer's
+    // list of allowed users), or else what answer says.
     std::string Failure(const std::string& answer) const
     {
         if (cups.httpError(http.get()) != 0) return Silence();
         const ipp_status_t status = cups.cupsLastError();
         if (status == IPP_STATUS_ERROR_NOT_AUTHENTICATED || status == IPP_STATUS_ERROR_CUPS_AUTHENTICATION_CANCELED)
             return LoginMessage(server);
+        if (status == IPP_STATUS_ERROR_FORBIDDEN || status == IPP_STATUS_ERROR_NOT_AUTHORIZED)
+            return ForbiddenMessage(printer != nullptr ? printer->name : ChosenDefault());
         return answer;
     }
 
