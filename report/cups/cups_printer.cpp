@@ -30,53 +30,10 @@
 #include <string_view>
 #include <vector>
 
+#include "report/print_messages.h"
 #include "report/print_report.h"
 
 namespace {
-
-const char* const NoPrinterMessage = "Nenhuma impressora padrão está instalada.";
-const char* const NoSpoolerMessage = "O serviço de impressão não está disponível.";
-const char* const NotAnsweringMessage = "O serviço de impressão não está respondendo.";
-const char* const RefusedMessage = "A impressora recusou o documento.";
-const char* const NoRoomMessage = "Não há espaço para montar o documento.";
-const char* const DroppedMessage =
-    "A conexão com o serviço de impressão caiu durante o envio, e o documento foi cancelado.";
-
-std::string UnreachableMessage(const std::string& server)
-{
-    return "O servidor de impressão " + server + " não pode ser alcançado.";
-}
-
-std::string WaitingMessage(const std::string& printer)
-{
-    return "O documento aguarda na fila da impressora " + printer + ", que está parada.";
-}
-
-std::string HeldMessage(const std::string& printer)
-{
-    return "O documento aguarda na fila da impressora " + printer + ", que retém os novos trabalhos.";
-}
-
-// A server on a local socket is this computer's own print service, which a
-// user knows by that name rather than by the socket's path.
-std::string LoginMessage(const std::string& server)
-{
-    const std::string who =
-        server.starts_with('/') ? "O serviço de impressão deste computador" : "O servidor de impressão " + server;
-    return who + " pede autenticação, que o Orvanta não pode fornecer.";
-}
-
-// The printer is named unless the server forbids the request that names it.
-std::string ForbiddenMessage(const std::string& printer)
-{
-    return "O servidor de impressão não permite que este usuário imprima na impressora " +
-           (printer.empty() ? "padrão" : printer) + ".";
-}
-
-std::string MissingDefaultMessage(const std::string& printer)
-{
-    return "A impressora padrão escolhida, " + printer + ", não existe.";
-}
 
 // The printer that the user chose as default, where CUPS looks for it
 // before it asks the server: LPDEST, PRINTER (but "lp"), then the Default

@@ -9,20 +9,10 @@
 #include <type_traits>
 #include <vector>
 
+#include "report/print_messages.h"
 #include "report/print_report.h"
 
 namespace {
-
-// What the GDI printer tells the user, in Portuguese: the same texts as the
-// Linux printer's where the cause is the same.
-const char* const NoPrinterMessage = "Nenhuma impressora padrão está instalada.";
-const char* const NoSpoolerMessage = "O serviço de impressão não está disponível.";
-const char* const RefusedMessage = "A impressora recusou o documento.";
-
-std::string WaitingMessage(const std::string& printer)
-{
-    return "O documento aguarda na fila da impressora " + printer + ", que está parada.";
-}
 
 // The message for a spooler call that failed with error (GetLastError()):
 // the print spooler service out of reach, a printer that is not there, or
