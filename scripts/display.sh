@@ -1,5 +1,5 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# shellcheck shell=bash
+# shellcheck shell=bash disable=SC2034  # the variables set are the callers'
 # The private display servers of the scripts that show the window, an X
 # server (Xvfb) and a Wayland compositor (headless weston): source this file.
 # Each start waits up to 15 s for its server to accept clients; when it does
