@@ -35,12 +35,12 @@ fi
 
 runtime=$(mktemp -d)
 chmod 700 "$runtime"
-# shellcheck source=scripts/xvfb.sh
-source scripts/xvfb.sh
+# shellcheck source=scripts/display.sh
+source scripts/display.sh
 # shellcheck source=tests/wine/env.sh
 source tests/wine/env.sh
 stop_wine() { [ -z "$windows" ] || "$WINESERVER_PROGRAM" -k 2>/dev/null || true; }
-trap 'stop_wine; stop_xvfb; rm -rf "$runtime"' EXIT
+trap 'stop_wine; stop_displays; rm -rf "$runtime"' EXIT
 start_xvfb "$runtime" 1024x768x24 || { echo "startup.sh: Xvfb did not start" >&2; exit 1; }
 export DISPLAY="$XVFB_DISPLAY" XDG_RUNTIME_DIR="$runtime"
 if [ -n "$windows" ]; then

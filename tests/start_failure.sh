@@ -18,11 +18,9 @@ for tool in Xvfb weston; do
     command -v "$tool" >/dev/null || { echo "start_failure: $tool is missing (bash scripts/deps.sh test)" >&2; exit 2; }
 done
 work=$(mktemp -d "${TMPDIR:-/tmp}/orvanta-start.XXXXXX") || exit 2
-# shellcheck source=scripts/xvfb.sh
-source "$here/../scripts/xvfb.sh"
-# shellcheck source=scripts/weston.sh
-source "$here/../scripts/weston.sh"
-trap 'stop_weston; stop_xvfb; rm -rf "$work"' EXIT
+# shellcheck source=scripts/display.sh
+source "$here/../scripts/display.sh"
+trap 'stop_displays; rm -rf "$work"' EXIT
 start_xvfb "$work" 1024x768x24 || { echo "start_failure: Xvfb did not start within 15 s" >&2; exit 2; }
 start_weston "$work" || { echo "start_failure: weston did not start within 15 s" >&2; exit 2; }
 

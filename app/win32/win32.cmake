@@ -2,20 +2,10 @@
 # orvanta.exe: a Windows program (no console), with its icon, version and
 # manifest as resources.
 
-# The icon: at 16 and 32 pixels the window's own hand-drawn images, from 48
-# pixels up the same design drawn as a vector.
+# The icon, in the sizes Windows shows.
 find_program(MAGICK_CONVERT convert REQUIRED)
-find_program(RSVG_CONVERT rsvg-convert REQUIRED)
-set(icon_svg ${PROJECT_SOURCE_DIR}/app/br.com.vintoral.orvanta.svg)
 set(icon_images ${PROJECT_SOURCE_DIR}/window/qt/icon16.xpm ${PROJECT_SOURCE_DIR}/window/qt/icon32.xpm)
-foreach(size 48 256)
-    add_custom_command(
-        OUTPUT icon-${size}.png
-        COMMAND ${RSVG_CONVERT} --width=${size} --height=${size} --output=icon-${size}.png ${icon_svg}
-        DEPENDS ${icon_svg}
-        COMMENT "Drawing the ${size}-pixel icon")
-    list(APPEND icon_images ${CMAKE_CURRENT_BINARY_DIR}/icon-${size}.png)
-endforeach()
+orvanta_drawn_icons(icon_images 48 256)
 add_custom_command(
     OUTPUT orvanta.ico
     COMMAND ${MAGICK_CONVERT} ${icon_images} orvanta.ico
