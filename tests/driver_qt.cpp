@@ -3,9 +3,14 @@
 // offscreen platform unless the test runs on another.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -111,4 +116,39 @@ bool RunsUntilTheProgramEnds(Form1& /*form*/, const std::function<void()>& actio
     QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
     guard.start(20000);
     return QApplication::exec() == 0 && lastClosed.count() == 1;
+}
+
+void PickListItem(Form1& form, Control list, int index)
+{
+    auto* box = static_cast<QComboBox*>(form.Window().Widget(list));
+    box->setFocus(Qt::MouseFocusReason);
+    box->setCurrentIndex(index);
+}
+
+void PasteFromMenu(Form1& form, Control box, const std::string& text)
+{
+    auto* edit = static_cast<QLineEdit*>(form.Window().Widget(box));
+    QTest::mouseClick(edit, Qt::RightButton);
+    QApplication::clipboard()->setText(QString::fromStdString(text));
+    // The menu's item for pasting is the one that names the paste shortcut.
+    const QString shortcut = '\t' + QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+    const std::unique_ptr<QMenu> menu(edit->createStandardContextMenu());
+    for (QAction* action : menu->actions()) {
+        if (action->text().endsWith(shortcut)) action->trigger();
+    }
+}
+
+void QueueClick(Form1& form, Control button)
+{
+    QueueClick(form.Window().Widget(button));
+}
+
+void QueueClose(Form1& form)
+{
+    QCoreApplication::postEvent(form.Window().windowHandle(), new QCloseEvent);
+}
+
+void QueueCall(const std::function<void()>& call)
+{
+    QMetaObject::invokeMethod(qApp, call, Qt::QueuedConnection);
 }
