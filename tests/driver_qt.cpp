@@ -138,17 +138,41 @@ void PasteFromMenu(Form1& form, Control box, const std::string& text)
     }
 }
 
-void QueueClick(Form1& form, Control button)
+namespace {
+
+// Runs call from a timer due at once: unlike a posted event, a timer's call
+// also runs inside a handler that lets events run, on any event dispatcher,
+// as the window system's events do.
+void AtOnce(const std::function<void()>& call)
 {
-    QueueClick(form.Window().Widget(button));
+    auto* timer = new QTimer(qApp);
+    timer->setSingleShot(true);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, call] {
+        call();
+        timer->deleteLater();
+    });
+    timer->start(0);
 }
 
+}  // namespace
+
+void QueueClick(Form1& form, Control button)
+{
+    QWidget* widget = form.Window().Widget(button);
+    AtOnce([widget] { QTest::mouseClick(widget, Qt::LeftButton); });
+}
+
+// The close box: the window system asks the window to close.
 void QueueClose(Form1& form)
 {
-    QCoreApplication::postEvent(form.Window().windowHandle(), new QCloseEvent);
+    QWindow* window = form.Window().windowHandle();
+    AtOnce([window] {
+        QCloseEvent close;
+        QCoreApplication::sendEvent(window, &close);
+    });
 }
 
 void QueueCall(const std::function<void()>& call)
 {
-    QMetaObject::invokeMethod(qApp, call, Qt::QueuedConnection);
+    AtOnce(call);
 }
