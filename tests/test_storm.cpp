@@ -345,7 +345,7 @@ void Storm::SwapThePrinter()
 // behind it. The program must end.
 void Storm::RunClosingAction()
 {
-    const int way = Pick(IsEnabled(*form, Control::Command2) ? 3 : 2);
+    const int way = IsEnabled(*form, Control::Command2) && Pick(2) == 0 ? 2 : Pick(2);
     if (way < 2) actions.push_back(way == 0 ? "click Command4" : "the close box");
     EXPECT_TRUE(RunsUntilTheProgramEnds(*form, [this, way] {
         if (way == 0) {
