@@ -62,6 +62,12 @@ struct Seen {
     bool operator==(const Seen&) const = default;
 };
 
+void PrintTo(const Seen& s, std::ostream* out)
+{
+    *out << "result \"" << s.result << "\", Limpar " << s.limpar << ", Imprimir " << s.imprimir << ", " << s.messages
+         << " messages, " << s.pages << " pages";
+}
+
 struct Totals {
     long sequences = 0, actions = 0, results = 0, refusals = 0, pages = 0, clears = 0;
 };
