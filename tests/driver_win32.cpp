@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <climits>
+#include <cstring>
+#include <memory>
 #include <string>
 
 #include "tests/window_driver.h"
@@ -143,4 +145,60 @@ bool RunsUntilTheProgramEnds(Form1&, const std::function<void()>& action)
     const int exitCode = RunEventLoop();
     KillTimer(nullptr, guard);
     return exitCode == 0;
+}
+
+void PickListItem(Form1& form, Control list, int index)
+{
+    SetFocus(form.Window().Handle(list));
+    SendMessageW(form.Window().Handle(list), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    DoEvents();
+}
+
+// The edit control's context menu pastes by sending the box WM_PASTE.
+void PasteFromMenu(Form1& form, Control box, const std::string& text)
+{
+    ClickOn(form, box);
+    const std::wstring wide = Wide(text);
+    const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    std::memcpy(GlobalLock(memory), wide.c_str(), bytes);
+    GlobalUnlock(memory);
+    if (OpenClipboard(form.Window().hwnd)) {
+        EmptyClipboard();
+        SetClipboardData(CF_UNICODETEXT, memory);
+        CloseClipboard();
+    }
+    SendMessageW(form.Window().Handle(box), WM_PASTE, 0, 0);
+    DoEvents();
+}
+
+void QueueClick(Form1& form, Control button)
+{
+    PostMessageW(form.Window().Handle(button), BM_CLICK, 0, 0);
+}
+
+// The close box sends the window SC_CLOSE.
+void QueueClose(Form1& form)
+{
+    PostMessageW(form.Window().hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+// Calls queued as messages to a message-only window of their own.
+void QueueCall(const std::function<void()>& call)
+{
+    static const HWND target = [] {
+        WNDCLASSW calls{};
+        calls.lpfnWndProc = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+            if (message != WM_APP) return DefWindowProcW(hwnd, message, wParam, lParam);
+            const std::unique_ptr<std::function<void()>> queued(reinterpret_cast<std::function<void()>*>(lParam));
+            (*queued)();
+            return 0;
+        };
+        calls.hInstance = GetModuleHandleW(nullptr);
+        calls.lpszClassName = L"OrvantaQueuedCalls";
+        RegisterClassW(&calls);
+        return CreateWindowExW(0, calls.lpszClassName, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, calls.hInstance,
+                               nullptr);
+    }();
+    PostMessageW(target, WM_APP, 0, reinterpret_cast<LPARAM>(new std::function<void()>(call)));
 }
