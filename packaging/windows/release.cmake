@@ -40,7 +40,8 @@ configure_file(${_release_sources}/LEIA-ME.txt ${ORVANTA_RELEASE_STAGE}/LEIA-ME.
 # with the time it was made, tells make when they changed.
 set(_stage_stamp ${CMAKE_CURRENT_BINARY_DIR}/windows-release.stamp)
 add_custom_command(
-    OUTPUT ${_stage_stamp} ${ORVANTA_RELEASE_STAGE}/orvanta.exe
+    OUTPUT ${_stage_stamp}
+    BYPRODUCTS ${ORVANTA_RELEASE_STAGE}/orvanta.exe
     COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${ORVANTA_SOURCE_DATE_EPOCH}
             ${ORVANTA_MINGW_STRIP} --strip-all -o orvanta.exe $<TARGET_FILE:orvanta>
     COMMAND chmod 0755 orvanta.exe
