@@ -8,6 +8,7 @@
 ;   -DVERSION=1.0 -DVERSION_NUMBERS=1.0.0.0
 ;   -DSTAGE=<folder with orvanta.exe and LICENSE.txt>
 ;   -DICON=<orvanta.ico> -DOUTFILE=<Orvanta-1.0-win64-setup.exe>
+;   -DSOURCE_DATE_EPOCH=<the time stamp of the installer's header>
 ; /S installs (and the uninstaller uninstalls) without a window; /AllUsers
 ; or /CurrentUser chooses the install, else an administrator is offered both
 ; (all users first) and anyone else installs for themselves. Run again over an
@@ -17,6 +18,8 @@ Target amd64-unicode
 SetCompressor /SOLID lzma
 ManifestDPIAware true
 ManifestSupportedOS all
+; The header's time stamp is the release's, not the NSIS stub's.
+!packhdr "exehead.tmp" '/usr/bin/python3 "${__FILEDIR__}/pe_time_stamp.py" exehead.tmp ${SOURCE_DATE_EPOCH}'
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Orvanta"
 

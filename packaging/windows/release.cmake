@@ -8,8 +8,9 @@
 # <build>/windows-release. Included from app/win32/win32.cmake, next to the
 # program's icon, which the installer wears too.
 # The release files are the same bytes wherever and whenever they are built
-# from the same commit: every time stamp in them (orvanta.exe's PE header,
-# the files' times in the installer and the zip) is the last commit's time,
+# from the same commit: every time stamp in them (the PE headers of
+# orvanta.exe and of the installer, the files' times in the installer and
+# the zip) is the last commit's time,
 # SOURCE_DATE_EPOCH as Debian's reproducible builds set it, else read from
 # git when the build folder is configured.
 find_program(ORVANTA_MAKENSIS makensis REQUIRED)
@@ -56,10 +57,11 @@ string(REPLACE "," "." _version_numbers "${ORVANTA_VERSION_NUMBERS}")
 add_custom_command(
     OUTPUT ${ORVANTA_RELEASE_NAME}-setup.exe
     COMMAND ${ORVANTA_MAKENSIS} -V2 -INPUTCHARSET UTF8 -DVERSION=${PROJECT_VERSION}
-            -DVERSION_NUMBERS=${_version_numbers} -DSTAGE=${ORVANTA_RELEASE_STAGE}
+            -DVERSION_NUMBERS=${_version_numbers} -DSOURCE_DATE_EPOCH=${ORVANTA_SOURCE_DATE_EPOCH}
+            -DSTAGE=${ORVANTA_RELEASE_STAGE}
             -DICON=${CMAKE_CURRENT_BINARY_DIR}/orvanta.ico -DOUTFILE=${ORVANTA_RELEASE_NAME}-setup.exe
             ${_release_sources}/orvanta.nsi
-    DEPENDS ${_release_sources}/orvanta.nsi ${_stage_stamp} ${CMAKE_CURRENT_BINARY_DIR}/orvanta.ico
+    DEPENDS ${_release_sources}/orvanta.nsi ${_release_sources}/pe_time_stamp.py ${_stage_stamp} ${CMAKE_CURRENT_BINARY_DIR}/orvanta.ico
     COMMENT "Building the installer Orvanta-${PROJECT_VERSION}-win64-setup.exe")
 
 # The files at the zip's top ("Extract all" makes the folder), in a fixed
