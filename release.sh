@@ -17,10 +17,22 @@ if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
 fi
 build=build-release
 rm -rf "$build" dist
-package=$(bash scripts/build-package.sh "$build/package")
+mkdir -p "$build"
+# The Debian package and the Windows files are built side by side: each
+# build has steps that use one core (configuring, packing, compressing).
+echo "release.sh: building the Debian package (log: $build/package.log) and the Windows files"
+bash scripts/build-package.sh "$build/package" >"$build/package.path" 2>"$build/package.log" &
+linux=$!
+status=0
 cmake -S . -B "$build/windows" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
-    -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build/windows" -j"$(nproc)" --target windows_release
+    -DBUILD_TESTING=OFF >/dev/null && cmake --build "$build/windows" -j"$(nproc)" --target windows_release ||
+    status=$?
+if ! wait "$linux"; then
+    cat "$build/package.log" >&2
+    echo "release.sh: the Debian package failed to build" >&2
+    status=1
+fi
+[ "$status" -eq 0 ] || exit "$status"
 mkdir dist
-cp "$package" "$build"/windows/Orvanta-*-win64-setup.exe "$build"/windows/Orvanta-*-win64.zip dist/
+cp "$(cat "$build/package.path")" "$build"/windows/Orvanta-*-win64-setup.exe "$build"/windows/Orvanta-*-win64.zip dist/
 (cd dist && sha256sum -- *.deb *.exe *.zip >SHA256SUMS && cat SHA256SUMS)
