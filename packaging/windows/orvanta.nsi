@@ -30,6 +30,11 @@ ManifestSupportedOS all
 !define MULTIUSER_USE_PROGRAMFILES64
 !define MULTIUSER_INSTALLMODE_INSTDIR "Orvanta"
 !define MULTIUSER_INSTALLMODE_FUNCTION InstalledCopy
+; /AllUsers without an administrator: said in Portuguese, and a failure.
+!define MULTIUSER_INIT_TEXT_ALLUSERSNOTPOSSIBLE \
+    "A sua conta não tem permissão para instalar o Orvanta para todos os usuários deste computador."
+!define MULTIUSER_INIT_FUNCTIONQUIT Refused
+!define MULTIUSER_INIT_un.FUNCTIONQUIT un.Refused ; the name MultiUser.nsh reads
 !include MultiUser.nsh
 !include MUI2.nsh
 !include FileFunc.nsh
@@ -66,6 +71,15 @@ VIAddVersionKey /LANG=1046 "LegalCopyright" "Copyright (C) Vintoral. Licença GP
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "PortugueseBR"
 
+!macro REFUSED un
+Function ${un}Refused
+    SetErrorLevel 2
+    Quit
+FunctionEnd
+!macroend
+!insertmacro REFUSED ""
+!insertmacro REFUSED "un."
+
 ; An installed copy of the chosen kind is upgraded where it is.
 Function InstalledCopy
     ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "InstallLocation"
@@ -97,8 +111,7 @@ Function un.onInit
         Call un.MultiUser.InstallMode.AllUsers
         ${If} $MultiUser.InstallMode != "AllUsers"
             MessageBox MB_OK|MB_ICONSTOP "O Orvanta foi instalado para todos os usuários: só um administrador pode removê-lo." /SD IDOK
-            SetErrorLevel 2
-            Quit
+            Call un.Refused
         ${EndIf}
     ${EndIf}
 FunctionEnd
@@ -107,7 +120,7 @@ FunctionEnd
 ; files change. With a window the user is asked to close it and retry;
 ; silently its window is asked to close (WM_CLOSE, as Windows asks a program
 ; to close) and the install stops, changing nothing, when it has not ended
-; within 10 s. Another copy (the portable one, another install) is left alone.
+; within 15 s (5 for the window to take the message, 10 to end). Another copy (the portable one, another install) is left alone.
 !macro CLOSE_RUNNING_ORVANTA un
 Function ${un}CloseRunningOrvanta
     StrCpy $0 0
@@ -130,8 +143,7 @@ Function ${un}CloseRunningOrvanta
             System::Call 'kernel32::WaitForSingleObject(p r2, i 10000) i .r4'
             System::Call 'kernel32::CloseHandle(p r2)'
             ${If} $4 != 0 ; not WAIT_OBJECT_0: still running
-                SetErrorLevel 2
-                Quit
+                Call ${un}Refused
             ${EndIf}
         ${Else}
             System::Call 'kernel32::CloseHandle(p r2)'
@@ -187,8 +199,7 @@ Section "Uninstall"
     Delete "$INSTDIR\orvanta.exe"
     ${If} ${FileExists} "$INSTDIR\orvanta.exe"
         MessageBox MB_OK|MB_ICONSTOP "Não foi possível remover $INSTDIR\orvanta.exe. Feche o Orvanta e tente de novo." /SD IDOK
-        SetErrorLevel 2
-        Quit
+        Call un.Refused
     ${EndIf}
     Delete "$INSTDIR\LICENSE.txt"
     Delete "$INSTDIR\uninstall.exe"
