@@ -15,7 +15,7 @@ export SOURCE_DATE_EPOCH
 if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
     echo "release.sh: uncommitted changes are built too: the files are not those of $(git rev-parse --short HEAD)" >&2
 fi
-build=build-release
+build="build-release"
 rm -rf "$build" dist
 mkdir -p "$build"
 # The Debian package and the Windows files are built side by side: each

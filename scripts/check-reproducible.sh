@@ -13,7 +13,8 @@ first=$work/a second=$work/another/deeper/folder/b
 git clone -q --no-local . "$first"
 git clone -q --no-local . "$second"
 (umask 022 && cd "$first" && TZ=UTC ./release.sh >"$work/a.log" 2>&1) || { cat "$work/a.log"; exit 1; }
-(umask 077 && cd "$second" && TZ=America/Sao_Paulo ./release.sh >"$work/b.log" 2>&1) || { cat "$work/b.log"; exit 1; }
+# BRT3: three hours behind UTC, written so that it needs no time-zone data.
+(umask 077 && cd "$second" && TZ=BRT3 ./release.sh >"$work/b.log" 2>&1) || { cat "$work/b.log"; exit 1; }
 
 same=true
 diff <(ls "$first/dist") <(ls "$second/dist") || same=false

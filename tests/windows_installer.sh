@@ -75,7 +75,7 @@ use all
 all_users=("$dir" "$link")
 use user
 installed /CurrentUser
-[ ! -e "${all_users[0]}" ] && [ ! -e "${all_users[1]}" ] && ! wine reg query "HKLM\\$entry" >/dev/null 2>&1 ||
+{ [ ! -e "${all_users[0]}" ] && [ ! -e "${all_users[1]}" ] && ! wine reg query "HKLM\\$entry" >/dev/null 2>&1; } ||
     fail "the install for the current user wrote into Program Files, the all-users Start menu or HKLM"
 # A program that does not answer (stopped) is not closed: the uninstaller,
 # run in place (_?=, which takes no quotes, so a folder without blanks) to
@@ -83,7 +83,8 @@ installed /CurrentUser
 started
 kill -STOP "$program"
 ! wine "$dir/uninstall.exe" /S "_?=$at" || fail "the uninstaller succeeded with the program running"
-[ -s "$dir/orvanta.exe" ] && [ -s "$dir/uninstall.exe" ] && [ -e "$link" ] && wine reg query "$key" >/dev/null 2>&1 ||
+{ [ -s "$dir/orvanta.exe" ] && [ -s "$dir/uninstall.exe" ] && [ -e "$link" ] &&
+    wine reg query "$key" >/dev/null 2>&1; } ||
     fail "the failed uninstall removed something"
 kill -CONT "$program"
 uninstalled
