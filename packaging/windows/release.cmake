@@ -10,9 +10,9 @@
 # The release files are the same bytes wherever and whenever they are built
 # from the same commit: every time stamp in them (the PE headers of
 # orvanta.exe and of the installer, the files' times in the installer and
-# the zip) is the last commit's time,
-# SOURCE_DATE_EPOCH as Debian's reproducible builds set it, else read from
-# git when the build folder is configured.
+# the zip) is the last commit's time: SOURCE_DATE_EPOCH, as Debian's
+# reproducible builds set it (release.sh does), else the time git gives when
+# the build folder is configured.
 find_program(ORVANTA_MAKENSIS makensis REQUIRED)
 find_program(ORVANTA_MINGW_STRIP x86_64-w64-mingw32-strip REQUIRED)
 find_program(ORVANTA_ZIP zip REQUIRED)
@@ -23,7 +23,8 @@ else()
                     OUTPUT_VARIABLE ORVANTA_SOURCE_DATE_EPOCH OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
 endif()
 if(NOT ORVANTA_SOURCE_DATE_EPOCH MATCHES "^[0-9]+$")
-    message(FATAL_ERROR "The release files' time: set SOURCE_DATE_EPOCH, or build from a git checkout")
+    message(WARNING "Not a git checkout and no SOURCE_DATE_EPOCH: the release files carry today's time")
+    string(TIMESTAMP ORVANTA_SOURCE_DATE_EPOCH "%s" UTC)
 endif()
 
 set(ORVANTA_RELEASE_STAGE ${CMAKE_BINARY_DIR}/windows-release)
