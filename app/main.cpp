@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QStringList>
 
@@ -97,11 +98,19 @@ QString DisplayFailure(const DisplaySystem& system, const QString& display)
                               "(instale o pacote %3)")
             .arg(QString::fromLatin1(system.name), display, QString::fromLatin1(system.package));
     }
-    if (system.variable == std::string_view("WAYLAND_DISPLAY") && !display.startsWith(QLatin1Char('/')) &&
-        !qEnvironmentVariable("XDG_RUNTIME_DIR").startsWith(QLatin1Char('/'))) {
-        return QStringLiteral("a tela Wayland \"%1\" não pode ser encontrada, porque XDG_RUNTIME_DIR não está "
-                              "definida")
-            .arg(display);
+    if (system.variable == std::string_view("WAYLAND_DISPLAY")) {
+        // A display name without a path is a socket in the runtime folder.
+        const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+        const bool path = display.startsWith(QLatin1Char('/'));
+        if (!path && !runtime.startsWith(QLatin1Char('/'))) {
+            return QStringLiteral("a tela Wayland \"%1\" não pode ser encontrada, porque XDG_RUNTIME_DIR não está "
+                                  "definida")
+                .arg(display);
+        }
+        const QString socket = path ? display : runtime + QLatin1Char('/') + display;
+        if (!QFileInfo::exists(socket)) {
+            return QStringLiteral("a tela Wayland \"%1\" não pode ser encontrada (%2 não existe)").arg(display, socket);
+        }
     }
     return QStringLiteral("a tela %1 \"%2\" recusou a conexão").arg(QString::fromLatin1(system.name), display);
 }

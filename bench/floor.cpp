@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The start-up floor for Orvanta: a bare Qt Widgets window of the same size
-// with the same 24 controls at the same places, and nothing else (no fonts,
-// list items, icon, tab order, key filter or printing). The two paragraphs
-// are shortened, which only makes the floor cheaper.
+// The start-up floor for Orvanta on Linux: a bare Qt Widgets window of the
+// same size with the same 24 controls at the same places, and nothing else
+// (no fonts, list items, icon, tab order, key filter or printing).
 
 #include <QApplication>
 #include <QComboBox>
@@ -10,45 +9,16 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "floor_controls.h"
+
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QWidget window;
     window.setWindowTitle(QStringLiteral("Cálculo de Lentes"));
-    window.setFixedSize(822, 595);
+    window.setFixedSize(FloorWidth, FloorHeight);
 
-    const struct {
-        char kind;  // L label, T text box, C drop-down list, B button
-        const char* caption;
-        int left, top, width, height;  // pixels
-    } controls[] = {
-        {'B', "Ajuda", 384, 472, 81, 33},
-        {'T', "", 24, 432, 81, 19},
-        {'T', "", 24, 552, 81, 19},
-        {'B', "Fechar", 504, 472, 81, 33},
-        {'B', "Imprimir", 264, 472, 81, 33},
-        {'B', "Limpar", 144, 472, 81, 33},
-        {'B', "Calcular", 24, 472, 81, 33},
-        {'C', "", 120, 376, 113, 21},
-        {'T', "", 24, 376, 81, 19},
-        {'C', "", 240, 320, 105, 21},
-        {'C', "", 120, 320, 113, 21},
-        {'T', "", 24, 320, 81, 19},
-        {'C', "", 24, 264, 97, 21},
-        {'L', "Orvanta Versão 1.0 Beta", 248, 16, 329, 33},
-        {'L', "de Polegada", 128, 264, 97, 25},
-        {'L', "%", 112, 432, 17, 17},
-        {'L', "mm", 112, 552, 25, 17},
-        {'L', "Nota: É possível utilizar lentes de formato maiores que o formato da câmera.", 24, 152, 777, 49},
-        {'L', "Tamanho da Lente a ser utilizada (Distância Focal)", 24, 528, 353, 17},
-        {'L', "Porcentagem da Tela a ser Ocupada pela Imagem:", 24, 408, 369, 17},
-        {'L', "Formato da Câmera (Tamanho do Sensor CCD):", 24, 232, 337, 17},
-        {'L', "Distância da Câmera/Lente:", 24, 352, 209, 17},
-        {'L', "Dimensão Máxima do Alvo (Objeto ou Cena):", 24, 296, 321, 17},
-        {'L', "Para calcular o tamanho focal necessário para a lente, é necessário conhecer o formato da câmera.", 24,
-         64, 777, 81},
-    };
-    for (const auto& control : controls) {
+    for (const FloorControl& control : FloorControls) {
         const QString caption = QString::fromUtf8(control.caption);
         QWidget* widget = nullptr;
         switch (control.kind) {

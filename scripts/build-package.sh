@@ -6,6 +6,9 @@
 set -euo pipefail
 build=$(realpath -m "${1:?usage: build-package.sh BUILD_DIR}")
 cd "$(dirname "$0")/.."
+# The modes of the package's folders and members come from the umask: the
+# one Debian builds packages with (dpkg-buildpackage's), whatever the caller's.
+umask 022
 
 # Debian's hardening flags, all of them: on top of the defaults, immediate
 # binding (full RELRO). This dpkg has no feature name yet for stack-clash

@@ -10,9 +10,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d "${TMPDIR:-/tmp}/orvanta-package.XXXXXX")
 root=$work/root
 app=
-# shellcheck source=scripts/xvfb.sh
-source "$here/xvfb.sh"
-trap '[ -n "$app" ] && kill "$app" 2>/dev/null; stop_xvfb; rm -rf "$work"' EXIT
+# shellcheck source=scripts/display.sh
+source "$here/display.sh"
+trap '[ -n "$app" ] && kill "$app" 2>/dev/null; stop_displays; rm -rf "$work"' EXIT
 
 packages=("$build"/orvanta_*.deb)
 if [ ${#packages[@]} -ne 1 ] || [ ! -f "${packages[0]}" ]; then

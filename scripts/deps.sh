@@ -16,7 +16,7 @@ print_packages=(cups cups-client cups-filters cups-ipp-utils dbus-daemon poppler
 test_packages=(libgtest-dev libx11-dev xvfb weston openbox xdotool x11-xkb-utils x11-apps x11-utils imagemagick clang
                libclang-rt-14-dev clang-format desktop-file-utils python3-pyatspi at-spi2-core dbus-daemon lintian
                appstream devscripts man-db "${print_packages[@]}")
-windows_packages=(cmake make g++-mingw-w64-x86-64-posix wine wine64 nsis python3-pefile imagemagick librsvg2-bin
+windows_packages=(cmake make g++-mingw-w64-x86-64-posix wine wine64 nsis zip python3-pefile imagemagick librsvg2-bin
                   googletest ghostscript xvfb xdotool fonts-liberation
                   "${print_packages[@]}")
 

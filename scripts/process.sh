@@ -28,3 +28,26 @@ stop_process() {
     kill -KILL "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
 }
+
+# group_running PGID: whether a process of the group still runs (zombies
+# left to init do not count).
+group_running() {
+    local stat rest state pgrp
+    for stat in /proc/[0-9]*/stat; do
+        rest=$(cat "$stat" 2>/dev/null) || continue
+        read -r state _ pgrp _ <<<"${rest##*) }"
+        [ "$pgrp" = "$1" ] && [ "$state" != Z ] && return 0
+    done
+    return 1
+}
+
+# stop_group PGID: ends every process of the group, killing those that have
+# not stopped within 5 s.
+stop_group() {
+    kill -TERM -- "-$1" 2>/dev/null || return 0
+    for _ in $(seq 50); do
+        group_running "$1" || return 0
+        sleep 0.1
+    done
+    kill -KILL -- "-$1" 2>/dev/null
+}

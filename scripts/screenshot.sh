@@ -9,9 +9,9 @@ output=${2:-docs/window.png}
 
 work=$(mktemp -d)
 app=""
-# shellcheck source=scripts/xvfb.sh
-source scripts/xvfb.sh
-trap '[ -n "$app" ] && kill "$app" 2>/dev/null; stop_xvfb; rm -rf "$work"' EXIT
+# shellcheck source=scripts/display.sh
+source scripts/display.sh
+trap '[ -n "$app" ] && kill "$app" 2>/dev/null; stop_displays; rm -rf "$work"' EXIT
 start_xvfb "$work" 1024x768x24 || { echo "screenshot.sh: Xvfb did not start" >&2; exit 1; }
 display=$XVFB_DISPLAY
 DISPLAY="$display" "$program" &

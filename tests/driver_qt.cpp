@@ -3,10 +3,14 @@
 // offscreen platform unless the test runs on another.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -68,7 +72,7 @@ void CommitText(Form1& /*form*/, const std::string& text)
 
 void PasteWithShiftInsert(Form1& /*form*/, const std::string& text)
 {
-    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+    QApplication::clipboard()->setText(QString::fromStdString(text));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Insert, Qt::ShiftModifier);
 }
 
@@ -118,4 +122,63 @@ bool RunsUntilTheProgramEnds(Form1& /*form*/, const std::function<void()>& actio
     QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
     guard.start(20000);
     return QApplication::exec() == 0 && lastClosed.count() == 1;
+}
+
+void PickListItem(Form1& form, Control list, int index)
+{
+    auto* box = static_cast<QComboBox*>(form.Window().Widget(list));
+    box->setFocus(Qt::MouseFocusReason);
+    box->setCurrentIndex(index);
+}
+
+void PasteFromMenu(Form1& form, Control box, const std::string& text)
+{
+    auto* edit = static_cast<QLineEdit*>(form.Window().Widget(box));
+    QTest::mouseClick(edit, Qt::RightButton);
+    QApplication::clipboard()->setText(QString::fromStdString(text));
+    // The menu's item for pasting is the one that names the paste shortcut.
+    const QString shortcut = '\t' + QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+    const std::unique_ptr<QMenu> menu(edit->createStandardContextMenu());
+    for (QAction* action : menu->actions()) {
+        if (action->text().endsWith(shortcut)) action->trigger();
+    }
+}
+
+namespace {
+
+// Runs call from a timer due at once: unlike a posted event, a timer's call
+// also runs inside a handler that lets events run, on any event dispatcher,
+// as the window system's events do.
+void AtOnce(const std::function<void()>& call)
+{
+    auto* timer = new QTimer(qApp);
+    timer->setSingleShot(true);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, call] {
+        call();
+        timer->deleteLater();
+    });
+    timer->start(0);
+}
+
+}  // namespace
+
+void QueueClick(Form1& form, Control button)
+{
+    QWidget* widget = form.Window().Widget(button);
+    AtOnce([widget] { QTest::mouseClick(widget, Qt::LeftButton); });
+}
+
+// The close box: the window system asks the window to close.
+void QueueClose(Form1& form)
+{
+    QWindow* window = form.Window().windowHandle();
+    AtOnce([window] {
+        QCloseEvent close;
+        QCoreApplication::sendEvent(window, &close);
+    });
+}
+
+void QueueCall(const std::function<void()>& call)
+{
+    AtOnce(call);
 }

@@ -5,8 +5,9 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <climits>
+#include <cstring>
+#include <memory>
 #include <string>
 
 #include "tests/window_driver.h"
@@ -48,6 +49,20 @@ struct ShiftHeld {
         SetKeyboardState(keys);
     }
 };
+
+void PutOnClipboard(Form1& form, const std::string& text)
+{
+    const std::wstring wide = Wide(text);
+    const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    std::memcpy(GlobalLock(memory), wide.c_str(), bytes);
+    GlobalUnlock(memory);
+    if (OpenClipboard(form.Window().hwnd)) {
+        EmptyClipboard();
+        SetClipboardData(CF_UNICODETEXT, memory);
+        CloseClipboard();
+    }
+}
 
 }  // namespace
 
@@ -99,16 +114,9 @@ void CommitText(Form1&, const std::string& text)
     DoEvents();
 }
 
-void PasteWithShiftInsert(Form1&, const std::string& text)
+void PasteWithShiftInsert(Form1& form, const std::string& text)
 {
-    const std::wstring wide = Wide(text);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t));
-    std::copy_n(wide.c_str(), wide.size() + 1, static_cast<wchar_t*>(GlobalLock(memory)));
-    GlobalUnlock(memory);
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    SetClipboardData(CF_UNICODETEXT, memory);
-    CloseClipboard();
+    PutOnClipboard(form, text);
     const ShiftHeld shift;
     TypeKey(VK_INSERT);
 }
@@ -160,4 +168,51 @@ bool RunsUntilTheProgramEnds(Form1&, const std::function<void()>& action)
     const int exitCode = RunEventLoop();
     KillTimer(nullptr, guard);
     return exitCode == 0;
+}
+
+void PickListItem(Form1& form, Control list, int index)
+{
+    SetFocus(form.Window().Handle(list));
+    SendMessageW(form.Window().Handle(list), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    DoEvents();
+}
+
+// The edit control's context menu pastes by sending the box WM_PASTE.
+void PasteFromMenu(Form1& form, Control box, const std::string& text)
+{
+    ClickOn(form, box);
+    PutOnClipboard(form, text);
+    SendMessageW(form.Window().Handle(box), WM_PASTE, 0, 0);
+    DoEvents();
+}
+
+void QueueClick(Form1& form, Control button)
+{
+    PostMessageW(form.Window().Handle(button), BM_CLICK, 0, 0);
+}
+
+// The close box sends the window SC_CLOSE.
+void QueueClose(Form1& form)
+{
+    PostMessageW(form.Window().hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+// Calls queued as messages to a message-only window of their own.
+void QueueCall(const std::function<void()>& call)
+{
+    static const HWND target = [] {
+        WNDCLASSW calls{};
+        calls.lpfnWndProc = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+            if (message != WM_APP) return DefWindowProcW(hwnd, message, wParam, lParam);
+            const std::unique_ptr<std::function<void()>> queued(reinterpret_cast<std::function<void()>*>(lParam));
+            (*queued)();
+            return 0;
+        };
+        calls.hInstance = GetModuleHandleW(nullptr);
+        calls.lpszClassName = L"OrvantaQueuedCalls";
+        RegisterClassW(&calls);
+        return CreateWindowExW(0, calls.lpszClassName, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, calls.hInstance,
+                               nullptr);
+    }();
+    PostMessageW(target, WM_APP, 0, reinterpret_cast<LPARAM>(new std::function<void()>(call)));
 }

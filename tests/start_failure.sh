@@ -4,8 +4,8 @@
 # Portuguese and exits non-zero: no display at all; a display (a live private
 # weston or Xvfb) whose Qt platform support is missing, naming the package to
 # install; a display that refuses the connection (a socket nobody listens
-# on). The missing support is a copy of the program with a qt.conf beside it
-# that points Qt's plugins at an empty folder.
+# on) or whose socket is missing. The missing support is a copy of the program
+# with a qt.conf beside it that points Qt's plugins at an empty folder.
 #
 # Usage: tests/start_failure.sh ORVANTA
 # Exit status: 0 passed, 1 a case failed, 2 could not run.
@@ -18,11 +18,9 @@ for tool in Xvfb weston; do
     command -v "$tool" >/dev/null || { echo "start_failure: $tool is missing (bash scripts/deps.sh test)" >&2; exit 2; }
 done
 work=$(mktemp -d "${TMPDIR:-/tmp}/orvanta-start.XXXXXX") || exit 2
-# shellcheck source=scripts/xvfb.sh
-source "$here/../scripts/xvfb.sh"
-# shellcheck source=scripts/weston.sh
-source "$here/../scripts/weston.sh"
-trap 'stop_weston; stop_xvfb; rm -rf "$work"' EXIT
+# shellcheck source=scripts/display.sh
+source "$here/../scripts/display.sh"
+trap 'stop_displays; rm -rf "$work"' EXIT
 start_xvfb "$work" 1024x768x24 || { echo "start_failure: Xvfb did not start within 15 s" >&2; exit 2; }
 start_weston "$work" || { echo "start_failure: weston did not start within 15 s" >&2; exit 2; }
 
@@ -34,8 +32,9 @@ unsupported=$work/unsupported/orvanta
 # An X display number with no server: no socket of that number exists.
 dead_x=$((900 + $$ % 100))
 while [ -e "/tmp/.X11-unix/X$dead_x" ] || [ -e "/tmp/.X$dead_x-lock" ]; do dead_x=$((dead_x + 1)); done
-# A Wayland socket name in the private runtime folder that nobody listens on.
+# A Wayland socket in the private runtime folder that nobody listens on.
 dead_wayland="wayland-nobody"
+/usr/bin/python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).bind(sys.argv[1])' "$WESTON_RUNTIME/$dead_wayland"
 
 checks=0 failures=0
 # check CASE PROGRAM SESSION_VARIABLES EXPECTED...: runs PROGRAM with only the
@@ -75,6 +74,8 @@ check "X11 without Qt's X11 support" "$unsupported" "$x11" \
 check "X11 display that refuses" "$program" "DISPLAY=:$dead_x" "a tela X11 \":$dead_x\" recusou a conexão."
 check "Wayland display that refuses" "$program" "WAYLAND_DISPLAY=$dead_wayland" \
     "a tela Wayland \"$dead_wayland\" recusou a conexão."
+check "Wayland display that is not there" "$program" "WAYLAND_DISPLAY=wayland-missing" \
+    "a tela Wayland \"wayland-missing\" não pode ser encontrada ($WESTON_RUNTIME/wayland-missing não existe)."
 check "Wayland without its runtime folder" "$program" "XDG_RUNTIME_DIR= $wayland" \
     "a tela Wayland \"$WESTON_DISPLAY\" não pode ser encontrada, porque XDG_RUNTIME_DIR não está definida."
 check "both refuse" "$program" "DISPLAY=:$dead_x WAYLAND_DISPLAY=$dead_wayland" \

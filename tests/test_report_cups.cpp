@@ -229,16 +229,20 @@ TEST(PrivateSpooler, FailureSaysWhy)
 {
     const std::string login =
         "O serviço de impressão deste computador pede autenticação, que o Orvanta não pode fornecer.";
+    const std::string forbidden = "O servidor de impressão não permite que este usuário imprima na impressora ";
     const std::string missing = "A impressora padrão escolhida, orvanta-gone, não existe.";
     const struct {
         std::vector<QStringList> commands;
         const char* lpdest;
         std::string message;
         int jobsMade;
+        const char* user = nullptr;  // CUPS_USER: a name no account has, which the socket's peer is not
     } cases[] = {
         {{{"cupsreject", "orvanta"}}, nullptr, "A impressora recusou o documento.", 0},
-        {{{"lpadmin", "-d", "orvanta-locked"}}, nullptr, login, 0},  // Get-Printer-Attributes asks
-        {{{"lpadmin", "-d", "orvanta-login"}}, nullptr, login, 0},   // Create-Job asks
+        {{{"lpadmin", "-d", "orvanta-locked"}}, nullptr, login, 0, "orvanta-stranger"},  // Get-Printer-Attributes
+        {{{"lpadmin", "-d", "orvanta-login"}}, nullptr, login, 0, "orvanta-stranger"},   // Create-Job
+        {{{"lpadmin", "-d", "orvanta-locked"}}, nullptr, forbidden + "orvanta-locked.", 0},
+        {{{"lpadmin", "-d", "orvanta-login"}}, nullptr, forbidden + "orvanta-login.", 0},
         {{}, "orvanta-gone", missing, 0},
         {{{"lpadmin", "-p", "orvanta-gone", "-E", "-v", "file:///dev/null"},
           {"lpoptions", "-d", "orvanta-gone"},
@@ -256,6 +260,7 @@ TEST(PrivateSpooler, FailureSaysWhy)
         const int jobsBefore = JobCount("all");
         const Commands commands(c.commands);
         const auto destination = c.lpdest != nullptr ? std::make_unique<Setting>("LPDEST", c.lpdest) : nullptr;
+        const auto user = c.user != nullptr ? std::make_unique<Setting>("CUPS_USER", c.user) : nullptr;
         EXPECT_EQ(FailingPrint(), c.message);
         EXPECT_EQ(JobCount("all"), jobsBefore + c.jobsMade);
     }
@@ -302,6 +307,10 @@ TEST(PrivateSpooler, DefaultPrintersPaper)
         {{{"lpadmin", "-d", "orvanta-class"}}, 612, 792},
         {{{"lpadmin", "-d", "orvanta-everywhere"}}, 612, 792},
         {{{"lpoptions", "-p", "orvanta", "-o", "media=Letter"}}, 612, 792},
+        {{{"lpoptions", "-p", "orvanta", "-o", "media=letter"}}, 612, 792},  // lp's names are in lower case
+        {{{"lpoptions", "-p", "orvanta", "-o", "media=legal"}}, 612, 1008},
+        {{{"lpoptions", "-d", "orvanta-letter", "-o", "media=a4"}}, 595.3, 841.9},
+        {{{"lpoptions", "-p", "orvanta/draft", "-o", "media=legal"}, {"lpoptions", "-d", "orvanta/draft"}}, 612, 1008},
         {{{"lpoptions", "-p", "orvanta/draft", "-o", "media=na_letter_8.5x11in", "-o", "print-quality=3"},
           {"lpoptions", "-d", "orvanta/draft"}},
          612,

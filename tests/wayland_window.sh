@@ -19,14 +19,14 @@ app_id=br.com.vintoral.orvanta
 command -v weston >/dev/null || { echo "wayland_window: weston is missing (bash scripts/deps.sh test)" >&2; exit 2; }
 work=$(mktemp -d "${TMPDIR:-/tmp}/orvanta-wayland.XXXXXX") || exit 2
 program_pid=
-# shellcheck source=scripts/weston.sh
-source "$here/../scripts/weston.sh"
+# shellcheck source=scripts/display.sh
+source "$here/../scripts/display.sh"
 cleanup() {
     if [ -n "$program_pid" ]; then
         kill "$program_pid" 2>/dev/null
         wait "$program_pid" 2>/dev/null
     fi
-    stop_weston
+    stop_displays
     rm -rf "$work"
 }
 trap cleanup EXIT

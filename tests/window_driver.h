@@ -57,6 +57,16 @@ std::vector<std::string> ListItems(Form1& form, Control list);
 // first; true when it ended because the window closed.
 bool RunsUntilTheProgramEnds(Form1& form, const std::function<void()>& action);
 
+// For the storm of user actions: leaves a list as a pick with the mouse
+// does, the item selected and the list focused; pastes text into a box from
+// its context menu, past the key filter; queues a click on a button, the
+// close box, or a call, each run when events are next processed.
+void PickListItem(Form1& form, Control list, int index);
+void PasteFromMenu(Form1& form, Control box, const std::string& text);
+void QueueClick(Form1& form, Control button);
+void QueueClose(Form1& form);
+void QueueCall(const std::function<void()>& call);
+
 inline const std::string DimensionMessage = "Digitação Inválida. A dimensão do objeto deve estar entre 1 e 10000.";
 inline const std::string PercentMessage =
     "Digitação Inválida, a porcentagem de visualização em tela deve estar entre 1% e 100%.";

@@ -157,7 +157,7 @@ orvanta_wine_test(NAME Calc.SameOnWindowsAsOnLinux
 # The report on paper through Wine's spooler, whose printers are the private
 # CUPS queues: the kept PostScript read back with ghostscript.
 add_executable(test_gdi_printer test_gdi_printer.cpp)
-target_link_libraries(test_gdi_printer PRIVATE report_gdi gtest_main)
+target_link_libraries(test_gdi_printer PRIVATE report_gdi gtest_main winspool)
 orvanta_strict(test_gdi_printer)
 orvanta_wine_test(NAME report_gdi_prints CUPS COMMAND bash ${_orvanta_wine}/gdi_print.sh
                                                       $<TARGET_FILE:test_gdi_printer>)

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # orvanta.exe under Wine, used as a user uses it, through a private X server
-# with openbox and real keyboard and mouse input (xdotool): "Calcular" with
-# nothing typed shows the error box, which Enter closes, leaving the focus in
-# the emptied target size; the worked example (1000 milimetros at 5 metros)
-# typed, the distance after another window was active, and calculated; "Imprimir" prints on
+# with openbox and real keyboard and mouse input (xdotool): the window opens
+# while the print server does not answer (it is asked only by "Imprimir",
+# after it answers again); "Calcular" with nothing typed shows the error box,
+# which Enter closes, leaving the focus in the emptied target size; the
+# worked example (1000 milimetros at 5 metros) typed, the distance after
+# another window was active, and calculated; "Imprimir" prints on
 # the private spooler's default printer, whose kept page must carry the
 # focal length; "Fechar" ends the program.
 # Usage: windows_e2e.sh ORVANTA.exe   (environment as orvanta_wine_test CUPS gives it)
@@ -32,11 +34,15 @@ fail() {
 quietly() { "$@" >/dev/null 2>&1; }
 no_error_box() { ! xdotool search --onlyvisible --name "Mensagem de Erro!" >/dev/null 2>&1; }
 
+spooler=$(cat "$ORVANTA_CUPS_DIR/cupsd.pid")
+kill -STOP "$spooler"
 wine "$exe" &
 program=$!
-trap 'kill "$program" 2>/dev/null || true; "$WINESERVER_PROGRAM" -k 2>/dev/null || true' EXIT
+trap 'kill -CONT "$spooler"; kill "$program" 2>/dev/null || true; "$WINESERVER_PROGRAM" -k 2>/dev/null || true' EXIT
 # The title matched in plain letters, whatever the locale xdotool runs in.
-wait_ready 60 "$program" quietly xdotool search --onlyvisible --name "lculo de Lentes" || fail "the window did not open"
+wait_ready 60 "$program" quietly xdotool search --onlyvisible --name "lculo de Lentes" ||
+    fail "the window did not open while the print server was not answering"
+kill -CONT "$spooler"
 window=$(xdotool search --onlyvisible --name "lculo de Lentes" | head -n 1)
 
 # click LEFT TOP: clicks the control laid out at these twips of the client area.

@@ -2,13 +2,17 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """orvanta.exe's resources as Explorer and Windows read them (an icon of 16,
 32, 48 and 256 pixels, the version, the manifest), in the built program and
-in the portable zip, which holds it, LICENSE.txt and LEIA-ME.txt only.
-Usage: windows_resources.py ORVANTA.exe ORVANTA.zip"""
+in the portable zip, which holds it, LICENSE.txt and LEIA-ME.txt only;
+LEIA-ME.txt as any Notepad reads it (UTF-8 with a byte-order mark, CRLF).
+Usage: windows_resources.py ORVANTA.exe ORVANTA.zip VERSION"""
 import re
 import sys
 import zipfile
 
 import pefile
+
+
+VERSION = sys.argv[3]
 
 
 def check(data):
@@ -22,9 +26,10 @@ def check(data):
     assert sizes >= {16, 32, 48, 256}, sizes
     strings = {k: v for info in pe.FileInfo[0] if info.Key == b"StringFileInfo"
                for table in info.StringTable for k, v in table.entries.items()}
-    assert strings[b"FileDescription"] and strings[b"LegalCopyright"], strings
-    for key, value in dict(ProductName="Orvanta", CompanyName="Vintoral", FileVersion="1.0", ProductVersion="1.0",
-                           OriginalFilename="orvanta.exe").items():
+    assert strings[b"FileDescription"], strings
+    for key, value in dict(ProductName="Orvanta", CompanyName="Vintoral", FileVersion=VERSION,
+                           ProductVersion=VERSION, OriginalFilename="orvanta.exe",
+                           LegalCopyright="Copyright (C) Vintoral. Licença GPL-3.0-or-later.").items():
         assert strings.get(key.encode()) == value.encode(), (key, strings.get(key.encode()))
     manifest = re.sub(r"\s+", " ", first[pefile.RESOURCE_TYPE["RT_MANIFEST"]].decode())
     for pattern in [r'name="Microsoft\.Windows\.Common-Controls" version="6\.0\.0\.0"', r">PerMonitorV2</dpiAwareness>",
@@ -37,4 +42,7 @@ with open(sys.argv[1], "rb") as program:
 with zipfile.ZipFile(sys.argv[2]) as portable:
     assert sorted(portable.namelist()) == ["LEIA-ME.txt", "LICENSE.txt", "orvanta.exe"], portable.namelist()
     check(portable.read("orvanta.exe"))
-print("windows_resources: icon, version and manifest as expected")
+    readme = portable.read("LEIA-ME.txt")
+    assert readme.startswith(b"\xef\xbb\xbf") and readme.count(b"\n") == readme.count(b"\r\n"), readme[:80]
+    assert f"Orvanta {VERSION} para Windows" in readme.decode("utf-8-sig")
+print("windows_resources: icon, version, manifest and LEIA-ME.txt as expected")

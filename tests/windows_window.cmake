@@ -1,12 +1,20 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The Win32 window under Wine: the behaviour suite that the Qt window passes
-# too, through the Win32 driver, on the tree's private X server; the
-# regional decimal separator as Windows' regional settings give it; and
-# orvanta.exe end to end with real X input, printing on a private spooler.
+# The Win32 window under Wine: the behaviour suite and the storm of user
+# actions that the Qt window passes too, through the Win32 driver, on the
+# tree's private X server; the regional decimal separator as Windows'
+# regional settings give it; and orvanta.exe end to end with real X input,
+# printing on a private spooler.
 add_executable(test_behaviour test_behaviour.cpp window_driver.h driver_win32.cpp)
 target_link_libraries(test_behaviour PRIVATE window gtest)
 orvanta_strict(test_behaviour)
 orvanta_wine_test(NAME test_behaviour GUI COMMAND test_behaviour --gtest_filter=-*RegionalDecimalSeparator*)
+
+# The seeded storm of user actions, at counts that fit Wine's speed.
+add_executable(test_storm test_storm.cpp window_driver.h driver_win32.cpp)
+target_link_libraries(test_storm PRIVATE window gtest)
+orvanta_strict(test_storm)
+orvanta_wine_test(NAME Storm.SeededActionSequences GUI TIMEOUT 300 COMMAND test_storm
+                  ENVIRONMENT ORVANTA_STORM_SEQUENCES=20 ORVANTA_STORM_ACTIONS=40)
 
 foreach(region "Comma;," "FullStop;.")
     list(GET region 0 name)

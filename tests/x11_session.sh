@@ -3,7 +3,8 @@
 # Runs a command on a private X server of its own: Xvfb with one screen of
 # the given size, the given keyboard layout, and openbox as window manager
 # when asked, and in a D-Bus session of its own; everything it starts lives
-# in a temporary folder and is stopped afterwards. The command gets DISPLAY,
+# in a temporary folder and is stopped afterwards, the command's whole
+# process group too (such as the accessibility buses a D-Bus session starts). The command gets DISPLAY,
 # QT_QPA_PLATFORM=xcb, HOME and the XDG folders inside the temporary folder,
 # and ORVANTA_X11_WINDOW_MANAGER (openbox or none).
 #
@@ -51,15 +52,20 @@ command -v dbus-run-session >/dev/null || missing+=(dbus-daemon)
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/orvanta-x11.XXXXXX") || fail "cannot make a temporary folder"
 wm_pid=
-# shellcheck source=scripts/xvfb.sh
-source "$here/../scripts/xvfb.sh"
+session_pid=
+# shellcheck source=scripts/display.sh
+source "$here/../scripts/display.sh"
 
 stop_session() {
+    [ -z "$session_pid" ] || stop_group "$session_pid"
     [ -z "$wm_pid" ] || stop_process "$wm_pid"
-    stop_xvfb
+    stop_displays
     rm -rf "$work"
 }
 trap stop_session EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+trap 'exit 129' HUP
 
 start_xvfb "$work" "${screen}x24" || fail "Xvfb did not start"
 export DISPLAY=$XVFB_DISPLAY QT_QPA_PLATFORM=xcb ORVANTA_X11_WINDOW_MANAGER=none
@@ -68,7 +74,7 @@ export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_CACHE_HOME=$work/h
 mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR" || fail "cannot make the session's folders"
 # Nothing of the desktop this runs from: no input method but Qt's own
 # compose context, and the session bus of dbus-run-session below.
-unset DBUS_SESSION_BUS_ADDRESS XMODIFIERS QT_IM_MODULE
+unset DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS WAYLAND_DISPLAY SESSION_MANAGER XMODIFIERS QT_IM_MODULE
 
 if [ -n "$layout" ]; then
     setxkbmap -layout "$layout" || fail "setxkbmap could not set the layout '$layout'"
@@ -85,4 +91,8 @@ if [ "$openbox" = yes ]; then
     }
 fi
 
-dbus-run-session -- "$@"
+# A process group of its own (setsid), so that nothing of it outlives the
+# session.
+setsid dbus-run-session -- "$@" &
+session_pid=$!
+wait "$session_pid"

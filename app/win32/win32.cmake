@@ -2,28 +2,32 @@
 # orvanta.exe: a Windows program (no console), with its icon, version and
 # manifest as resources.
 
-# The icon: at 16 and 32 pixels the window's own hand-drawn images, from 48
-# pixels up the same design drawn as a vector.
+# The icon, in the sizes Windows shows.
 find_program(MAGICK_CONVERT convert REQUIRED)
-find_program(RSVG_CONVERT rsvg-convert REQUIRED)
-set(icon_svg ${PROJECT_SOURCE_DIR}/app/br.com.vintoral.orvanta.svg)
 set(icon_images ${PROJECT_SOURCE_DIR}/window/qt/icon16.xpm ${PROJECT_SOURCE_DIR}/window/qt/icon32.xpm)
-foreach(size 48 256)
-    add_custom_command(
-        OUTPUT icon-${size}.png
-        COMMAND ${RSVG_CONVERT} --width=${size} --height=${size} --output=icon-${size}.png ${icon_svg}
-        DEPENDS ${icon_svg}
-        COMMENT "Drawing the ${size}-pixel icon")
-    list(APPEND icon_images ${CMAKE_CURRENT_BINARY_DIR}/icon-${size}.png)
-endforeach()
+orvanta_drawn_icons(icon_images 48 256)
 add_custom_command(
     OUTPUT orvanta.ico
     COMMAND ${MAGICK_CONVERT} ${icon_images} orvanta.ico
     DEPENDS ${icon_images}
     COMMENT "Writing the program's icon")
-# windres finds the icon and the manifest by the include path.
+# The version resource's numbers and text, from the project's version: four
+# numbers, the missing ones 0.
+set(ORVANTA_VERSION_NUMBERS ${PROJECT_VERSION_MAJOR})
+foreach(part MINOR PATCH TWEAK)
+    if(PROJECT_VERSION_${part} STREQUAL "")
+        string(APPEND ORVANTA_VERSION_NUMBERS ",0")
+    else()
+        string(APPEND ORVANTA_VERSION_NUMBERS ",${PROJECT_VERSION_${part}}")
+    endif()
+endforeach()
+file(CONFIGURE OUTPUT orvanta_version.h CONTENT [[
+#define ORVANTA_VERSION_NUMBERS @ORVANTA_VERSION_NUMBERS@
+#define ORVANTA_VERSION_TEXT "@PROJECT_VERSION@"
+]] @ONLY)
+# windres finds the icon, the manifest and the version by the include path.
 set_source_files_properties(win32/orvanta.rc PROPERTIES OBJECT_DEPENDS
-    "${CMAKE_CURRENT_BINARY_DIR}/orvanta.ico;${CMAKE_CURRENT_SOURCE_DIR}/win32/orvanta.manifest")
+    "${CMAKE_CURRENT_BINARY_DIR}/orvanta.ico;${CMAKE_CURRENT_SOURCE_DIR}/win32/orvanta.manifest;${CMAKE_CURRENT_BINARY_DIR}/orvanta_version.h")
 
 add_executable(orvanta WIN32 win32/main.cpp win32/orvanta.rc)
 target_include_directories(orvanta PRIVATE ${CMAKE_CURRENT_BINARY_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/win32)

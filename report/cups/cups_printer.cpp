@@ -3,6 +3,7 @@
 #include "report/report.h"
 
 #include <QBuffer>
+#include <QByteArray>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QLocale>
@@ -25,49 +26,14 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
+#include "report/print_messages.h"
 #include "report/print_report.h"
 
 namespace {
-
-const char* const NoPrinterMessage = "Nenhuma impressora padrão está instalada.";
-const char* const NoSpoolerMessage = "O serviço de impressão não está disponível.";
-const char* const NotAnsweringMessage = "O serviço de impressão não está respondendo.";
-const char* const RefusedMessage = "A impressora recusou o documento.";
-const char* const NoRoomMessage = "Não há espaço para montar o documento.";
-const char* const DroppedMessage =
-    "A conexão com o serviço de impressão caiu durante o envio, e o documento foi cancelado.";
-
-std::string UnreachableMessage(const std::string& server)
-{
-    return "O servidor de impressão " + server + " não pode ser alcançado.";
-}
-
-std::string WaitingMessage(const std::string& printer)
-{
-    return "O documento aguarda na fila da impressora " + printer + ", que está parada.";
-}
-
-std::string HeldMessage(const std::string& printer)
-{
-    return "O documento aguarda na fila da impressora " + printer + ", que retém os novos trabalhos.";
-}
-
-// A server on a local socket is this computer's own print service, which a
-// user knows by that name rather than by the socket's path.
-std::string LoginMessage(const std::string& server)
-{
-    const std::string who =
-        server.starts_with('/') ? "O serviço de impressão deste computador" : "O servidor de impressão " + server;
-    return who + " pede autenticação, que o Orvanta não pode fornecer.";
-}
-
-std::string MissingDefaultMessage(const std::string& printer)
-{
-    return "A impressora padrão escolhida, " + printer + ", não existe.";
-}
 
 // The printer that the user chose as default, where CUPS looks for it
 // before it asks the server: LPDEST, PRINTER (but "lp"), then the Default
@@ -208,6 +174,7 @@ struct Cups {
     }
 #define ORVANTA_CUPS_FUNCTION(name) decltype(&::name) name = Find<decltype(&::name)>(#name)
     ORVANTA_CUPS_FUNCTION(cupsSetServer);
+    ORVANTA_CUPS_FUNCTION(cupsSetUser);
     ORVANTA_CUPS_FUNCTION(cupsServer);
     ORVANTA_CUPS_FUNCTION(ippPort);
     ORVANTA_CUPS_FUNCTION(cupsEncryption);
@@ -241,6 +208,12 @@ struct Cups {
     ORVANTA_CUPS_FUNCTION(cupsFinishDestDocument);
     ORVANTA_CUPS_FUNCTION(cupsCancelDestJob);
 #undef ORVANTA_CUPS_FUNCTION
+    // libcups's table of named paper sizes. It is private to the library
+    // (no header declares it), so a library without it still prints, knowing
+    // PPD names in their own case only.
+    using MediaTable = const pwg_media_t* (*)(size_t*);
+    MediaTable pwgMediaTable =
+        library != nullptr ? reinterpret_cast<MediaTable>(dlsym(library, "_pwgMediaTable")) : nullptr;
 };
 
 const Cups& LoadCups()
@@ -267,11 +240,13 @@ struct Spooler {
     std::unique_ptr<cups_dest_t, void (*)(cups_dest_t*)> printer{nullptr, nullptr};
     std::unique_ptr<cups_dinfo_t, void (*)(cups_dinfo_t*)> info{nullptr, nullptr};
 
-    // Connects to the print server that the user's configuration names,
-    // read afresh at every print so that a corrected setting applies at once.
+    // Connects to the print server that the user's configuration names, as
+    // the user it names, both read afresh at every print so that a corrected
+    // setting applies at once.
     explicit Spooler(const Cups& client) : cups(client)
     {
         cups.cupsSetServer(nullptr);
+        cups.cupsSetUser(nullptr);
         server = cups.cupsServer();
         // Only the name is looked up here; a name that cannot be is a
         // server out of reach.
@@ -302,13 +277,17 @@ struct Spooler {
     const char* Silence() const { return TimedOut() ? NotAnsweringMessage : NoSpoolerMessage; }
 
     // Why the last request failed: no answer, a login that the password
-    // callback could not give, or else what answer says.
+    // callback could not give, a printer that the server does not let this
+    // user print on (HTTP 403 on the printer or on the job, or the printer's
+    // list of allowed users), or else what answer says.
     std::string Failure(const std::string& answer) const
     {
         if (cups.httpError(http.get()) != 0) return Silence();
         const ipp_status_t status = cups.cupsLastError();
         if (status == IPP_STATUS_ERROR_NOT_AUTHENTICATED || status == IPP_STATUS_ERROR_CUPS_AUTHENTICATION_CANCELED)
             return LoginMessage(server);
+        if (status == IPP_STATUS_ERROR_FORBIDDEN || status == IPP_STATUS_ERROR_NOT_AUTHORIZED)
+            return ForbiddenMessage(printer != nullptr ? printer->name : ChosenDefault());
         return answer;
     }
 
@@ -357,19 +336,35 @@ struct Spooler {
         return QPageSize(QSizeF(width / 100.0, length / 100.0), QPageSize::Millimeter);
     }
 
+    // The size that CUPS knows by name, which it takes in any case: a PWG
+    // name ("na_letter_8.5x11in"), a legacy one ("na-letter") or a PPD one
+    // ("Letter"), and so lp's own "letter" and "a4". nullptr for none.
+    const pwg_media_t* KnownSize(const std::string& name) const
+    {
+        size_t count = 0;
+        const pwg_media_t* table = cups.pwgMediaTable != nullptr ? cups.pwgMediaTable(&count) : nullptr;
+        for (const pwg_media_t& size : std::span(table, count))
+            for (const char* known : {size.pwg, size.legacy, size.ppd})
+                if (known != nullptr && qstricmp(known, name.c_str()) == 0) return &size;
+        // Names that describe their size ("custom_card_85x54mm", "4x6in"),
+        // and the table's names where the table is not there. PWG and
+        // legacy names are in lower case.
+        const QByteArray lower = QByteArray::fromStdString(name).toLower();
+        if (const pwg_media_t* size = cups.pwgMediaForPWG(lower.constData())) return size;
+        if (const pwg_media_t* size = cups.pwgMediaForLegacy(lower.constData())) return size;
+        return cups.pwgMediaForPPD(name.c_str());
+    }
+
     // The first size that CUPS knows in a media option such as
-    // "Letter,Upper": a PWG, PPD or legacy name.
+    // "letter,upper".
     std::optional<QPageSize> NamedPaper(const char* media) const
     {
         if (media == nullptr) return std::nullopt;
         const std::string names = media;
         for (size_t begin = 0; begin < names.size();) {
             const size_t end = std::min(names.find(',', begin), names.size());
-            const std::string name = names.substr(begin, end - begin);
-            const pwg_media_t* size = cups.pwgMediaForPWG(name.c_str());
-            if (size == nullptr) size = cups.pwgMediaForPPD(name.c_str());
-            if (size == nullptr) size = cups.pwgMediaForLegacy(name.c_str());
-            if (size != nullptr) return Paper(size->width, size->length);
+            if (const pwg_media_t* size = KnownSize(names.substr(begin, end - begin)))
+                return Paper(size->width, size->length);
             begin = end + 1;
         }
         return std::nullopt;

@@ -9,20 +9,10 @@
 #include <type_traits>
 #include <vector>
 
+#include "report/print_messages.h"
 #include "report/print_report.h"
 
 namespace {
-
-// What the GDI printer tells the user, in Portuguese: the same texts as the
-// Linux printer's where the cause is the same.
-const char* const NoPrinterMessage = "Nenhuma impressora padrão está instalada.";
-const char* const NoSpoolerMessage = "O serviço de impressão não está disponível.";
-const char* const RefusedMessage = "A impressora recusou o documento.";
-
-std::string WaitingMessage(const std::string& printer)
-{
-    return "O documento aguarda na fila da impressora " + printer + ", que está parada.";
-}
 
 // The message for a spooler call that failed with error (GetLastError()):
 // the print spooler service out of reach, a printer that is not there, or
@@ -82,22 +72,56 @@ std::string UserDecimalSeparator()
     throw PrintError(SpoolerFailureMessage(GetLastError()));
 }
 
+// The spooler client's functions this program calls. winspool.drv is loaded
+// at the first print, as the Linux build loads libcups: imported, it would
+// load with the program, and under Wine it asks the print server for its
+// printers as it loads, holding the window back for as long as the server
+// does not answer.
+struct Spooler {
+    HMODULE library = LoadLibraryW(L"winspool.drv");
+    int missing = library == nullptr ? 1 : 0;
+
+    template <class Function>
+    Function Find(const char* name)
+    {
+        const FARPROC found = library != nullptr ? GetProcAddress(library, name) : nullptr;
+        missing += found == nullptr ? 1 : 0;
+        // Through a function type without parameters: casts between unlike
+        // function types warn.
+        return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
+    }
+#define ORVANTA_SPOOLER_FUNCTION(name) decltype(&::name) name = Find<decltype(&::name)>(#name)
+    ORVANTA_SPOOLER_FUNCTION(GetDefaultPrinterW);
+    ORVANTA_SPOOLER_FUNCTION(OpenPrinterW);
+    ORVANTA_SPOOLER_FUNCTION(ClosePrinter);
+    ORVANTA_SPOOLER_FUNCTION(GetPrinterW);
+#undef ORVANTA_SPOOLER_FUNCTION
+};
+
+const Spooler& LoadSpooler()
+{
+    static const Spooler spooler;
+    if (spooler.missing != 0) throw PrintError(NoSpoolerMessage);
+    return spooler;
+}
+
 // The default printer's name, as the user's settings give it.
 std::wstring DefaultPrinterName()
 {
+    const Spooler& spooler = LoadSpooler();
     DWORD size = 0;
-    if (!GetDefaultPrinterW(nullptr, &size) && GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
+    if (!spooler.GetDefaultPrinterW(nullptr, &size) && GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
         // ERROR_FILE_NOT_FOUND: no default printer is set.
         ThrowSpoolerFailure();
     }
     std::wstring name(size, L'\0');
-    if (!GetDefaultPrinterW(name.data(), &size)) ThrowSpoolerFailure();
+    if (!spooler.GetDefaultPrinterW(name.data(), &size)) ThrowSpoolerFailure();
     name.resize(size > 0 ? size - 1 : 0);  // size counts the terminating NUL
     return name;
 }
 
 struct PrinterClose {
-    void operator()(HANDLE printer) const { ClosePrinter(printer); }
+    void operator()(HANDLE printer) const { LoadSpooler().ClosePrinter(printer); }
 };
 using PrinterHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, PrinterClose>;
 
@@ -114,21 +138,43 @@ using FontHandle = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDelete>;
 PrinterHandle OpenNamedPrinter(const std::wstring& name)
 {
     HANDLE printer = nullptr;
-    if (!OpenPrinterW(const_cast<wchar_t*>(name.c_str()), &printer, nullptr)) ThrowSpoolerFailure();
+    if (!LoadSpooler().OpenPrinterW(const_cast<wchar_t*>(name.c_str()), &printer, nullptr)) ThrowSpoolerFailure();
     return PrinterHandle(printer);
 }
 
 // True when Windows reports the printer paused or offline.
 bool IsStopped(HANDLE printer)
 {
+    const Spooler& spooler = LoadSpooler();
     DWORD size = 0;
-    GetPrinterW(printer, 2, nullptr, 0, &size);
+    spooler.GetPrinterW(printer, 2, nullptr, 0, &size);
     if (size == 0) return false;
     // PRINTER_INFO_2 and the strings it points at, suitably aligned.
     std::vector<PRINTER_INFO_2W> info(size / sizeof(PRINTER_INFO_2W) + 1);
-    if (!GetPrinterW(printer, 2, reinterpret_cast<BYTE*>(info.data()), DWORD(info.size() * sizeof(info[0])), &size))
+    if (!spooler.GetPrinterW(printer, 2, reinterpret_cast<BYTE*>(info.data()), DWORD(info.size() * sizeof(info[0])),
+                             &size))
         return false;
     return PrinterStopped(info[0].Status, info[0].Attributes);
+}
+
+// StartDocW, during which a printer that asks for a file name ("Microsoft
+// Print to PDF") shows its dialog. The program's window is disabled
+// meanwhile, as the owner of any modal dialog is, so that no second
+// "Imprimir" or "Limpar" runs inside this one; it is enabled and active
+// again once the dialog has gone.
+int StartDocModal(HDC dc, const DOCINFOW& info)
+{
+    HWND owner = GetActiveWindow();
+    const bool wasEnabled = owner != nullptr && IsWindowEnabled(owner);
+    if (wasEnabled) EnableWindow(owner, FALSE);
+    const int job = StartDocW(dc, &info);
+    const DWORD error = GetLastError();
+    if (wasEnabled) {
+        EnableWindow(owner, TRUE);
+        SetActiveWindow(owner);
+    }
+    SetLastError(error);
+    return job;
 }
 
 // The document from StartDocW to EndDoc on a printer's device context; one
@@ -150,7 +196,7 @@ public:
         DOCINFOW info{};
         info.cbSize = sizeof(info);
         info.lpszDocName = L"Orvanta";
-        if (StartDocW(dc_, &info) > 0) {
+        if (StartDocModal(dc_, info) > 0) {
             open_ = true;
             return true;
         }

@@ -12,8 +12,8 @@
 #   orvanta-failing  a printer whose backend always fails, so that CUPS
 #                    stops it at its first job
 #   orvanta-class    a class of orvanta-letter;  orvanta-held holds new jobs
-#   orvanta-locked, orvanta-login  ask a login (that nobody has) for any
-#                    request, or to make a job
+#   orvanta-locked, orvanta-login  for any request, or to make a job, forbid
+#                    a known client and ask others a login (that nobody has)
 #   orvanta-everywhere  driverless, on US Letter: an ippeveprinter on a free
 #                    loopback port, with a private D-Bus bus for its DNS-SD
 # With --no-printer it has no queue at all.  Clients reach it with
@@ -63,9 +63,9 @@ DataDir /usr/share/cups
 DocumentRoot /usr/share/cups/doc-root
 FileDevice Yes
 Sandboxing Relaxed
-# A client on the socket is not logged in by its user id: a queue behind a
-# login asks for one, of root too.
-PeerCred Off
+# A client on the socket is known by its user id, root too, when its user
+# name (CUPS_USER) is that of the id.
+PeerCred On
 CONF
 
 cat >"$dir/conf/cupsd.conf" <<CONF

@@ -6,8 +6,8 @@
 # Usage: display.sh start|stop FILE
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=scripts/xvfb.sh
-source "$here/../../scripts/xvfb.sh"
+# shellcheck source=scripts/display.sh
+source "$here/../../scripts/display.sh"
 action=${1:?usage: display.sh start|stop FILE}
 file=${2:?usage: display.sh start|stop FILE}
 dir=$(dirname "$file")
