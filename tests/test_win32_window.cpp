@@ -230,3 +230,5 @@ TEST_F(Win32Window, AnErrorBoxLeavesTheFocusInTheEmptiedBox)
     DoEvents();
     EXPECT_EQ(GetFocus(), w.Handle(Control::Text1));
 }
+
+}  // namespace
