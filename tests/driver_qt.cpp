@@ -70,6 +70,12 @@ void CommitText(Form1& /*form*/, const std::string& text)
     QApplication::sendEvent(QApplication::focusWidget(), &commit);
 }
 
+void PasteWithShiftInsert(Form1& /*form*/, const std::string& text)
+{
+    QApplication::clipboard()->setText(QString::fromStdString(text));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Insert, Qt::ShiftModifier);
+}
+
 void PressTab(Form1& /*form*/, bool backwards)
 {
     QTest::keyClick(QApplication::focusWidget(), backwards ? Qt::Key_Backtab : Qt::Key_Tab,

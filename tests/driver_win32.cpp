@@ -50,6 +50,20 @@ struct ShiftHeld {
     }
 };
 
+void PutOnClipboard(Form1& form, const std::string& text)
+{
+    const std::wstring wide = Wide(text);
+    const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    std::memcpy(GlobalLock(memory), wide.c_str(), bytes);
+    GlobalUnlock(memory);
+    if (OpenClipboard(form.Window().hwnd)) {
+        EmptyClipboard();
+        SetClipboardData(CF_UNICODETEXT, memory);
+        CloseClipboard();
+    }
+}
+
 }  // namespace
 
 int RunTestsWithToolkit(int, char**)
@@ -92,10 +106,19 @@ void TypeCode(Form1&, int code)
     DoEvents();
 }
 
+// The number boxes take no input method: composed text (a dead key and a
+// letter) comes as the characters it makes.
 void CommitText(Form1&, const std::string& text)
 {
-    for (const wchar_t character : Wide(text)) SendMessageW(GetFocus(), WM_IME_CHAR, character, 1);
+    for (const wchar_t character : Wide(text)) SendMessageW(GetFocus(), WM_CHAR, character, 1);
     DoEvents();
+}
+
+void PasteWithShiftInsert(Form1& form, const std::string& text)
+{
+    PutOnClipboard(form, text);
+    const ShiftHeld shift;
+    TypeKey(VK_INSERT);
 }
 
 void PressTab(Form1&, bool backwards)
@@ -158,16 +181,7 @@ void PickListItem(Form1& form, Control list, int index)
 void PasteFromMenu(Form1& form, Control box, const std::string& text)
 {
     ClickOn(form, box);
-    const std::wstring wide = Wide(text);
-    const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    std::memcpy(GlobalLock(memory), wide.c_str(), bytes);
-    GlobalUnlock(memory);
-    if (OpenClipboard(form.Window().hwnd)) {
-        EmptyClipboard();
-        SetClipboardData(CF_UNICODETEXT, memory);
-        CloseClipboard();
-    }
+    PutOnClipboard(form, text);
     SendMessageW(form.Window().Handle(box), WM_PASTE, 0, 0);
     DoEvents();
 }

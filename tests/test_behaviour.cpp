@@ -88,6 +88,10 @@ TEST_F(Behaviour, NumberBoxesTakeOnlyDigitsFullStopAndBackspace)
             EXPECT_EQ(Text(box), c.after);
             EXPECT_EQ(FocusedName(), LayoutOf(box).name);
         }
+        // The keyboard's other paste key is refused as Ctrl+V (22) is.
+        SetText(Window(), box, "12");
+        PasteWithShiftInsert(*form, "34");
+        EXPECT_EQ(Text(box), "12");
     }
     EXPECT_TRUE(messages.empty());
 }

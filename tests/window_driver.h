@@ -33,6 +33,10 @@ void TypeCode(Form1& form, int code);
 // Text an input method commits into the focused control (UTF-8).
 void CommitText(Form1& form, const std::string& text);
 
+// Puts text on the clipboard and presses Shift+Insert in the focused
+// control.
+void PasteWithShiftInsert(Form1& form, const std::string& text);
+
 // Tab, or Shift+Tab when backwards.
 void PressTab(Form1& form, bool backwards);
 

@@ -3,9 +3,10 @@
 # orvanta.exe under Wine, used as a user uses it, through a private X server
 # with openbox and real keyboard and mouse input (xdotool): the window opens
 # while the print server does not answer (it is asked only by "Imprimir",
-# after it answers again); "Calcular" with
-# nothing typed shows the error box, which Enter closes; the worked example
-# (1000 milimetros at 5 metros) typed and calculated; "Imprimir" prints on
+# after it answers again); "Calcular" with nothing typed shows the error box,
+# which Enter closes, leaving the focus in the emptied target size; the
+# worked example (1000 milimetros at 5 metros) typed, the distance after
+# another window was active, and calculated; "Imprimir" prints on
 # the private spooler's default printer, whose kept page must carry the
 # focal length; "Fechar" ends the program.
 # Usage: windows_e2e.sh ORVANTA.exe   (environment as orvanta_wine_test CUPS gives it)
@@ -49,18 +50,25 @@ click() {
     xdotool mousemove --window "$window" $(($1 / 15 + 8)) $(($2 / 15 + 8)) click 1
     sleep 0.3
 }
-calcular=(360 7080) imprimir=(3960 7080) fechar=(7560 7080) text1=(360 4800) text2=(360 5640)
+calcular=(360 7080) imprimir=(3960 7080) fechar=(7560 7080) text2=(360 5640)
 
 click "${calcular[@]}"
 wait_ready 30 "$program" quietly xdotool search --onlyvisible --name "Mensagem de Erro!" || fail "no error box for an empty target size"
 xdotool key Return
 wait_ready 30 "$program" no_error_box || fail "Enter did not close the error box"
 
-# Enter in the target size moves on to its unit list, whose first item is milimetros.
-click "${text1[@]}"
+# Typed where the error box left the focus. Enter in the target size moves on
+# to its unit list, whose first item is milimetros.
 xdotool type --delay 50 "1000"
 xdotool key --delay 100 Return Home
 click "${text2[@]}"
+# Another window active meanwhile: the distance box keeps the focus.
+xlogo &
+other=$!
+wait_ready 30 "$other" quietly xdotool search --onlyvisible --class xlogo || fail "xlogo did not open"
+xdotool windowactivate --sync "$(xdotool search --onlyvisible --class xlogo | head -n 1)"
+xdotool windowactivate --sync "$window"
+kill "$other"
 xdotool type --delay 50 "5"
 click "${calcular[@]}"
 # Other tests may have printed on this spooler before: the page is the new document.

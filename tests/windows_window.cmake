@@ -30,12 +30,14 @@ orvanta_wine_test(NAME Windows.EndToEnd CUPS TIMEOUT 300
                   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/windows_e2e.sh $<TARGET_FILE:orvanta>)
 
 # The window's layout at 96 dots per inch and, with Wine's LogPixels
-# setting, at 144 (150 %).
+# setting, at 120, 144 and 192 (125, 150 and 200 %).
 add_executable(test_win32_window test_win32_window.cpp test_win32_window.rc)
 target_include_directories(test_win32_window PRIVATE ${PROJECT_SOURCE_DIR}/app/win32)
-target_link_libraries(test_win32_window PRIVATE window gtest_main)
+target_link_libraries(test_win32_window PRIVATE window gtest_main imm32)
 orvanta_strict(test_win32_window)
 orvanta_wine_test(NAME Win32Window.At96Dpi GUI COMMAND test_win32_window)
-orvanta_wine_test(NAME Win32Window.At144Dpi GUI FRESH_PREFIX ENVIRONMENT ORVANTA_EXPECT_DPI=144
-                  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/wine/with_setting.sh "HKCU\\Control Panel\\Desktop" LogPixels
-                          REG_DWORD 144 $<TARGET_FILE:test_win32_window>)
+foreach(dpi 120 144 192)
+    orvanta_wine_test(NAME Win32Window.At${dpi}Dpi GUI FRESH_PREFIX ENVIRONMENT ORVANTA_EXPECT_DPI=${dpi}
+                      COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/wine/with_setting.sh "HKCU\\Control Panel\\Desktop"
+                              LogPixels REG_DWORD ${dpi} $<TARGET_FILE:test_win32_window>)
+endforeach()

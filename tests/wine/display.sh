@@ -32,7 +32,8 @@ case "$action" in
     start)
         stop
         mkdir -p "$file.xvfb"
-        start_xvfb "$file.xvfb" 1280x1024x24
+        # Large enough for the window at 200 % (192 dots per inch).
+        start_xvfb "$file.xvfb" 1920x1440x24
         echo "$XVFB_PID" >"$file.pid"
         cp "$file.xvfb/display" "$file"
         echo "Xvfb $XVFB_PID on $XVFB_DISPLAY"

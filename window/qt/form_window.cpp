@@ -32,6 +32,8 @@
 #include "window/qt/icon16.xpm"
 #include "window/qt/icon32.xpm"
 #include "window/qt/keys.h"
+#include "window/screen_reader_names.h"
+#include "window/tab_order.h"
 
 namespace {
 
@@ -161,12 +163,9 @@ void FormWindow::CreateControls()
     NameForScreenReaders();
 
     // Labels never take the focus and stay out of the chain.
-    std::vector<const ControlLayout*> byTabIndex;
-    for (const ControlLayout& layout : ControlTable) byTabIndex.push_back(&layout);
-    std::sort(byTabIndex.begin(), byTabIndex.end(), [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
     QWidget* previous = nullptr;
-    for (const ControlLayout* layout : byTabIndex) {
-        QWidget* control = Widget(layout->id);
+    for (const Control id : TabOrder) {
+        QWidget* control = Widget(id);
         if (control->focusPolicy() == Qt::NoFocus) {
             continue;
         }
@@ -196,27 +195,12 @@ const ControlLayout* FormWindow::LayoutOfWidget(const QObject* widget) const
     return found == controls.end() ? nullptr : &ControlTable[found - controls.begin()];
 }
 
-// Screen readers announce each box and list by the caption beside it; the
-// unit lists and the result say what they belong to, the number boxes their
-// accepted range.
+// Screen readers announce each box and list by the name window/
+// screen_reader_names.h gives it, the number boxes their accepted range.
 void FormWindow::NameForScreenReaders()
 {
-    const struct {
-        QWidget* control;
-        QLabel* caption;
-        const char* suffix;
-    } names[] = {
-        {Combo1, Label2, " de Polegada"},
-        {Text1, Label3, ""},
-        {Combo2, Label3, " unidade"},
-        {Combo3, Label3, " altura, largura ou diagonal"},
-        {Text2, Label4, ""},
-        {Combo4, Label4, " unidade"},
-        {Text3, Label5, " %"},
-        {Text4, Label6, " mm"},
-    };
-    for (const auto& name : names) {
-        name.control->setAccessibleName(name.caption->text() + QString::fromUtf8(name.suffix));
+    for (const ScreenReaderName& name : ScreenReaderNames) {
+        Widget(name.control)->setAccessibleName(QString::fromStdString(SpokenName(name)));
     }
     const struct {
         QLineEdit* box;

@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 #include <imm.h>
+#include <objbase.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <string>
@@ -10,6 +12,8 @@
 #include <vector>
 
 #include "calc/number_text.h"
+#include "window/screen_reader_names.h"
+#include "window/tab_order.h"
 
 namespace {
 
@@ -61,14 +65,16 @@ void HandleMessage(MSG& message)
     DispatchMessageW(&message);
 }
 
-// A number box's character codes pass the key-press event first; what an
-// input method commits is typed as keys too.
+// The character code that pastes; the keyboard's other paste key,
+// Shift+Insert, passes the key filter as this code too.
+constexpr int PasteCode = 22;
+
+// A number box's character codes pass the key-press event first.
 LRESULT CALLBACK NumberBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data)
 {
     auto& window = *reinterpret_cast<FormWindow*>(data);
-    const auto control = static_cast<Control>(id);
     const auto typeKey = [&](WPARAM code) -> LRESULT {
-        const int kept = window.events.keyPress(control, static_cast<int>(code));
+        const int kept = window.events.keyPress(static_cast<Control>(id), static_cast<int>(code));
         // A single-line edit would only beep at Enter.
         if (kept == 0 || kept == EnterCode) return 0;
         return DefSubclassProc(box, WM_CHAR, static_cast<WPARAM>(kept), lParam);
@@ -84,23 +90,98 @@ LRESULT CALLBACK NumberBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPa
         }
         return code;
     }
-    case WM_CHAR:
-    case WM_IME_CHAR: return typeKey(wParam);
-    case WM_IME_COMPOSITION: {
-        if ((lParam & GCS_RESULTSTR) == 0) break;
-        // The edit control would insert the result itself, past the filter.
-        HIMC context = ImmGetContext(box);
-        const LONG bytes = ImmGetCompositionStringW(context, GCS_RESULTSTR, nullptr, 0);
-        std::wstring result(static_cast<std::size_t>(std::max<LONG>(bytes, 0)) / sizeof(wchar_t), L'\0');
-        ImmGetCompositionStringW(context, GCS_RESULTSTR, result.data(), static_cast<DWORD>(bytes));
-        ImmReleaseContext(box, context);
-        for (const wchar_t character : result) typeKey(character);
-        return 0;
-    }
+    case WM_KEYDOWN:
+        if (wParam == VK_INSERT && GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_CONTROL) >= 0) {
+            return typeKey(PasteCode);
+        }
+        break;
+    case WM_CHAR: return typeKey(wParam);
     case WM_NCDESTROY: RemoveWindowSubclass(box, NumberBoxProc, id); break;
     default: break;
     }
     return DefSubclassProc(box, message, wParam, lParam);
+}
+
+// The Component Object Model, which the names for screen readers need, is
+// loaded with them: a start that no accessibility client asks about pays
+// nothing for it.
+struct Com {
+    HRESULT(WINAPI* initialize)(void*, DWORD);
+    HRESULT(WINAPI* create)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
+    void(WINAPI* uninitialize)();
+};
+
+const Com* LoadCom()
+{
+    static const Com com = [] {
+        const HMODULE ole32 = LoadLibraryW(L"ole32.dll");
+        const auto function = [ole32]<class Function>(Function*& to, const char* name) {
+            to = ole32 == nullptr ? nullptr
+                                  : reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(ole32, name)));
+            return to != nullptr;
+        };
+        Com loaded{};
+        if (!function(loaded.initialize, "CoInitializeEx") || !function(loaded.create, "CoCreateInstance") ||
+            !function(loaded.uninitialize, "CoUninitialize")) {
+            loaded.initialize = nullptr;
+        }
+        return loaded;
+    }();
+    return com.initialize != nullptr ? &com : nullptr;
+}
+
+// Screen readers name a box or a list by the label stacked right before it;
+// each box and list is also given its full name (window/
+// screen_reader_names.h) by Dynamic Annotation of its standard accessible
+// object. Done when an accessibility client first asks the window or one of
+// them for its object (WM_GETOBJECT), before it gets it, while the window
+// is shown (not once it is hidden to be destroyed).
+void AnnotateForScreenReaders(FormWindow& window)
+{
+    const Com* com = window.annotations == nullptr && IsWindowVisible(window.hwnd) ? LoadCom() : nullptr;
+    if (com == nullptr) return;
+    const HRESULT started = com->initialize(nullptr, COINIT_APARTMENTTHREADED);
+    window.comStarted = SUCCEEDED(started);
+    void* services = nullptr;
+    if (FAILED(com->create(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices, &services))) {
+        if (window.comStarted) com->uninitialize();
+        window.comStarted = false;
+        return;
+    }
+    window.annotations = static_cast<IAccPropServices*>(services);
+    for (const ScreenReaderName& name : ScreenReaderNames) {
+        window.annotations->SetHwndPropStr(window.Handle(name.control), OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME,
+                                           Wide(SpokenName(name)).c_str());
+    }
+}
+
+// Annotations outlive their windows unless they are cleared.
+void ForgetScreenReaderNames(FormWindow& window)
+{
+    if (window.annotations == nullptr) return;
+    for (const ScreenReaderName& name : ScreenReaderNames) {
+        window.annotations->ClearHwndProps(window.Handle(name.control), OBJID_CLIENT, CHILDID_SELF, &PROPID_ACC_NAME,
+                                           1);
+    }
+    window.annotations->Release();
+    window.annotations = nullptr;
+    if (window.comStarted) LoadCom()->uninitialize();
+    window.comStarted = false;
+}
+
+LRESULT CALLBACK NamedControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data)
+{
+    if (message == WM_GETOBJECT) AnnotateForScreenReaders(*reinterpret_cast<FormWindow*>(data));
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(control, NamedControlProc, id);
+    return DefSubclassProc(control, message, wParam, lParam);
+}
+
+// "MS Sans Serif" is a bitmap font on Windows 10 and 11, drawn jagged or at
+// its nearest bitmap size when scaled; its TrueType successor of the same
+// design scales to every size.
+std::wstring FaceOf(const FontStyle& font)
+{
+    return std::string_view(font.face) == "MS Sans Serif" ? L"Microsoft Sans Serif" : Wide(font.face);
 }
 
 // Places every control and sets its font for the window's DPI.
@@ -116,7 +197,7 @@ void LayOut(FormWindow& window)
         const HFONT font = CreateFontW(-MulDiv(layout.font.pixels, static_cast<int>(window.dpi), 96), 0, 0, 0,
                                        layout.font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                       DEFAULT_PITCH | FF_DONTCARE, Wide(layout.font.face).c_str());
+                                       DEFAULT_PITCH | FF_DONTCARE, FaceOf(layout.font).c_str());
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
         if (window.fonts[index] != nullptr) DeleteObject(window.fonts[index]);
         window.fonts[index] = font;
@@ -160,6 +241,20 @@ void FitClientArea(const FormWindow& window, const RECT* at)
     }
 }
 
+void RememberFocus(FormWindow& window)
+{
+    HWND focus = GetFocus();
+    if (IsChild(window.hwnd, focus)) window.focus = focus;
+}
+
+// The remembered control, or the first in tab order that can take the focus.
+void RestoreFocus(FormWindow& window)
+{
+    HWND focus = window.focus;
+    if (focus == nullptr || !IsWindowEnabled(focus)) focus = GetNextDlgTabItem(window.hwnd, nullptr, FALSE);
+    SetFocus(focus);
+}
+
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* window = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
@@ -180,7 +275,20 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     case WM_CLOSE:
         if (window->events.queryUnload()) DestroyWindow(hwnd);
         return 0;
+    // As a dialog does: the focused control keeps the focus while another
+    // window is active and has it back when this one is activated again
+    // (DefWindowProc would give it to the window, which takes no keys).
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            RememberFocus(*window);
+        } else if (HIWORD(wParam) == 0) {  // not minimised
+            RestoreFocus(*window);
+        }
+        return 0;
+    case WM_SETFOCUS: RestoreFocus(*window); return 0;
+    case WM_GETOBJECT: AnnotateForScreenReaders(*window); return DefWindowProcW(hwnd, message, wParam, lParam);
     case WM_DESTROY:
+        ForgetScreenReaderNames(*window);
         if (shownWindow == window) shownWindow = nullptr;
         if (!window->destroying) PostQuitMessage(0);
         return 0;
@@ -251,17 +359,29 @@ HWND CreateControl(const ControlLayout& layout, HWND parent)
     return control;
 }
 
-// Windows tabs through the controls in their stacking order: they are
-// stacked by tab index, while the window keeps its creation order.
-void StackByTabIndex(const FormWindow& window)
+// Windows tabs through the controls in their stacking order, and screen
+// readers name a box or a list by the label stacked right before it: the
+// controls are stacked by tab index, each caption moved right before the
+// first control it names. Labels take no focus, so Tab still visits the
+// controls by their tab index.
+void Stack(const FormWindow& window)
 {
-    std::vector<const ControlLayout*> byTabIndex;
-    for (const ControlLayout& layout : ControlTable) byTabIndex.push_back(&layout);
-    std::sort(byTabIndex.begin(), byTabIndex.end(), [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
+    std::array<bool, ControlCount> stacked{};
     HWND previous = HWND_TOP;
-    for (const ControlLayout* layout : byTabIndex) {
-        SetWindowPos(window.Handle(layout->id), previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        previous = window.Handle(layout->id);
+    const auto stack = [&](Control control) {
+        SetWindowPos(window.Handle(control), previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        previous = window.Handle(control);
+        stacked[static_cast<int>(control)] = true;
+    };
+    const auto isCaption = [](Control control) {
+        return std::any_of(std::begin(ScreenReaderNames), std::end(ScreenReaderNames),
+                           [control](const ScreenReaderName& name) { return name.caption == control; });
+    };
+    for (const Control control : TabOrder) {
+        for (const ScreenReaderName& name : ScreenReaderNames) {
+            if (name.control == control && !stacked[static_cast<int>(name.caption)]) stack(name.caption);
+        }
+        if (!stacked[static_cast<int>(control)] && !isCaption(control)) stack(control);
     }
 }
 
@@ -281,26 +401,6 @@ void AddToolTip(FormWindow& window, Control control, const char* text)
 }
 
 }  // namespace
-
-std::wstring Wide(std::string_view text)
-{
-    std::wstring wide(static_cast<std::size_t>(
-                          MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0)),
-                      L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                        static_cast<int>(wide.size()));
-    return wide;
-}
-
-std::string Utf8(std::wstring_view wide)
-{
-    std::string text(static_cast<std::size_t>(WideCharToMultiByte(
-                         CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr)),
-                     '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
-                        static_cast<int>(text.size()), nullptr, nullptr);
-    return text;
-}
 
 std::wstring ListItem(HWND list, int index)
 {
@@ -352,12 +452,18 @@ FormWindowPointer CreateFormWindow(FormEvents events)
     for (const ControlLayout& layout : ControlTable) {
         window->controls[static_cast<int>(layout.id)] = CreateControl(layout, window->hwnd);
     }
+    // The number boxes take no input method: what one composes would pass
+    // the key filter only as the characters it commits.
     for (const Control box : {Control::Text1, Control::Text2, Control::Text3}) {
         SetWindowSubclass(window->Handle(box), NumberBoxProc, static_cast<UINT_PTR>(box),
                           reinterpret_cast<DWORD_PTR>(window.get()));
+        ImmAssociateContextEx(window->Handle(box), nullptr, 0);
+    }
+    for (const ScreenReaderName& name : ScreenReaderNames) {
+        SetWindowSubclass(window->Handle(name.control), NamedControlProc, 0, reinterpret_cast<DWORD_PTR>(window.get()));
     }
     LayOut(*window);
-    StackByTabIndex(*window);
+    Stack(*window);
     AddToolTip(*window, Control::Label11, TitleToolTip);
     return window;
 }
@@ -367,11 +473,7 @@ void ShowWindow(FormWindow& window)
     shownWindow = &window;
     ShowWindow(window.hwnd, SW_SHOWNORMAL);
     UpdateWindow(window.hwnd);
-    // The first control in tab order that can take the focus has it.
-    HWND focus = GetFocus();
-    if (focus == nullptr || !IsChild(window.hwnd, focus)) {
-        SetFocus(GetNextDlgTabItem(window.hwnd, nullptr, FALSE));
-    }
+    if (!IsChild(window.hwnd, GetFocus())) RestoreFocus(window);
 }
 
 std::string GetText(const FormWindow& window, Control control)
@@ -431,7 +533,9 @@ void SetEnabled(FormWindow& window, Control control, bool enabled)
 
 void SetFocus(FormWindow& window, Control control)
 {
-    SetFocus(window.Handle(control));
+    // Also where an activation that is still to come puts the focus.
+    window.focus = window.Handle(control);
+    SetFocus(window.focus);
 }
 
 namespace {
@@ -519,11 +623,4 @@ void MsgBox(FormWindow& window, std::string_view text, std::string_view title)
 void Unload(FormWindow& window)
 {
     SendMessageW(window.hwnd, WM_CLOSE, 0, 0);
-}
-
-std::string DecimalSeparator()
-{
-    wchar_t separator[8] = L".";
-    GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, static_cast<int>(std::size(separator)));
-    return Utf8(separator);
 }

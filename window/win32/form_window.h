@@ -8,9 +8,11 @@
 
 #include <array>
 #include <string>
-#include <string_view>
 
 #include "window/toolkit.h"
+#include "window/win32/unicode.h"
+
+struct IAccPropServices;
 
 struct FormWindow {
     HWND hwnd = nullptr;
@@ -19,6 +21,13 @@ struct FormWindow {
     UINT dpi = USER_DEFAULT_SCREEN_DPI;
     std::array<HFONT, ControlCount> fonts{};
     HWND toolTip = nullptr;
+    // The control that has the focus again when the window is activated:
+    // the one focused when it was deactivated, or the one given the focus
+    // since.
+    HWND focus = nullptr;
+    // The names given to screen readers, once one has asked (null before).
+    IAccPropServices* annotations = nullptr;
+    bool comStarted = false;
     // Destroyed by its owner, not closed: no quit message then.
     bool destroying = false;
 
@@ -26,10 +35,6 @@ struct FormWindow {
     // The control a child window is; false when it is none of the window's.
     bool ControlOf(HWND child, Control& control) const;
 };
-
-// UTF-8 text and the UTF-16 of the wide API.
-std::wstring Wide(std::string_view text);
-std::string Utf8(std::wstring_view wide);
 
 // The text of a pick list's item.
 std::wstring ListItem(HWND list, int index);
