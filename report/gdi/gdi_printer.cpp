@@ -11,6 +11,7 @@
 
 #include "report/print_messages.h"
 #include "report/print_report.h"
+#include "window/win32/unicode.h"
 
 namespace {
 
@@ -38,33 +39,6 @@ bool PrinterStopped(DWORD status, DWORD attributes)
 {
     return (status & (PRINTER_STATUS_PAUSED | PRINTER_STATUS_OFFLINE)) != 0 ||
            (attributes & PRINTER_ATTRIBUTE_WORK_OFFLINE) != 0;
-}
-
-std::wstring Wide(std::string_view utf8)
-{
-    if (utf8.empty()) return {};
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
-    std::wstring wide(std::size_t(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), wide.data(), length);
-    return wide;
-}
-
-std::string Utf8(std::wstring_view wide)
-{
-    if (wide.empty()) return {};
-    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
-    std::string utf8(std::size_t(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), utf8.data(), length, nullptr, nullptr);
-    return utf8;
-}
-
-// The decimal separator of the user's regional settings, overrides
-// included; the full stop when Windows gives none.
-std::string UserDecimalSeparator()
-{
-    wchar_t separator[8] = {};  // LOCALE_SDECIMAL holds at most four characters
-    const int length = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, int(std::size(separator)));
-    return length > 1 ? Utf8(std::wstring_view(separator, std::size_t(length - 1))) : ".";
 }
 
 [[noreturn]] void ThrowSpoolerFailure()
@@ -328,7 +302,7 @@ void PrintOnDefaultPrinter(const CalcState& state)
     Document document(dc.get());
     if (!document.Start()) return;  // cancelled by the user: not an error
     GdiPrinter page(dc.get(), document);
-    PrintReport(page, state, UserDecimalSeparator());
+    PrintReport(page, state, DecimalSeparator());
 
     // The job is queued; a paused or offline printer will not print it yet.
     if (IsStopped(printer.get())) throw PrintError(WaitingMessage(Utf8(name)));
