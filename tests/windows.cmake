@@ -67,11 +67,11 @@ orvanta_cups_fixture(orvanta_wine_cups_empty ${ORVANTA_WINE_CUPS_DIR}-empty orva
 # tests/wine/run.sh) or any other program (a script, which gets the same
 # environment and calls run.sh itself). The tests share one prefix, made
 # fresh for each ctest run; GUI tests share another and run on the tree's
-# private X server (fixture orvanta_wine_display). FRESH_PREFIX gives the
-# test a new prefix of its own. CUPS (CUPS_EMPTY) prints through the
-# private spooler with (without) a default printer, which Wine takes its
-# printers from when the prefix is made, and so implies FRESH_PREFIX; the
-# spooler's folder is ORVANTA_CUPS_DIR.
+# private X server (fixture orvanta_wine_display), one at a time.
+# FRESH_PREFIX gives the test a new prefix of its own. CUPS (CUPS_EMPTY)
+# prints through the private spooler with (without) a default printer, which
+# Wine takes its printers from when the prefix is made, and so implies
+# FRESH_PREFIX; the spooler's folder is ORVANTA_CUPS_DIR.
 function(orvanta_wine_test)
     cmake_parse_arguments(PARSE_ARGV 0 arg "GUI;CUPS;CUPS_EMPTY;FRESH_PREFIX" "NAME;TIMEOUT" "COMMAND;ENVIRONMENT")
     if(NOT arg_NAME OR NOT arg_COMMAND)
@@ -98,6 +98,9 @@ function(orvanta_wine_test)
         orvanta_wine_display()
         list(APPEND fixtures orvanta_wine_display)
         list(APPEND environment ORVANTA_WINE_DISPLAY=${ORVANTA_WINE_DISPLAY_FILE})
+        # One window active at a time on the shared display: a window that
+        # another test activates takes the keyboard focus from this one's.
+        list(APPEND locks orvanta_wine_display)
     endif()
     foreach(kind CUPS CUPS_EMPTY)
         if(arg_${kind})
