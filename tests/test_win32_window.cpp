@@ -20,10 +20,48 @@
 
 namespace {
 
-int Pixels(int twips, UINT dpi)
-{
-    return MulDiv(twips, static_cast<int>(dpi), 1440);
-}
+// The window as laid out at each DPI, in pixels: the client area, and a few
+// controls' places, sizes and character heights (from their twips and
+// points at 96 dots per inch; 15 twips a pixel there).
+struct LaidOut {
+    Control control;
+    int left, top, width, height, font;
+};
+struct LaidOutAt {
+    UINT dpi;
+    int clientWidth, clientHeight;
+    LaidOut controls[4];
+};
+constexpr LaidOutAt Layouts[] = {
+    {96,
+     822,
+     595,
+     {{Control::Label11, 248, 16, 329, 33, 27},
+      {Control::Label1, 24, 64, 777, 81, 13},
+      {Control::Label6, 24, 528, 353, 17, 16},
+      {Control::Text1, 24, 320, 81, 19, 11}}},
+    {120,
+     1028,
+     744,
+     {{Control::Label11, 310, 20, 411, 41, 34},
+      {Control::Label1, 30, 80, 971, 101, 16},
+      {Control::Label6, 30, 660, 441, 21, 20},
+      {Control::Text1, 30, 400, 101, 24, 14}}},
+    {144,
+     1233,
+     893,
+     {{Control::Label11, 372, 24, 494, 50, 41},
+      {Control::Label1, 36, 96, 1166, 122, 20},
+      {Control::Label6, 36, 792, 530, 26, 24},
+      {Control::Text1, 36, 480, 122, 29, 17}}},
+    {192,
+     1644,
+     1190,
+     {{Control::Label11, 496, 32, 658, 66, 54},
+      {Control::Label1, 48, 128, 1554, 162, 26},
+      {Control::Label6, 48, 1056, 706, 34, 32},
+      {Control::Text1, 48, 640, 162, 38, 22}}},
+};
 
 // A control's device context with the control's font selected.
 struct Drawn {
@@ -45,37 +83,46 @@ protected:
         form.Show();
         DoEvents();
     }
-    // Expects the client area, each control and each font laid out for dpi.
+    // Expects the client area, the pinned controls and their fonts laid out
+    // for dpi; every control's font is the face asked for, or for the bitmap
+    // font "MS Sans Serif" its TrueType successor, scalable to any size.
     void ExpectLaidOutFor(UINT dpi)
     {
+        const LaidOutAt* at = nullptr;
+        for (const LaidOutAt& layout : Layouts) at = layout.dpi == dpi ? &layout : at;
+        ASSERT_NE(at, nullptr) << dpi;
         RECT client;
         GetClientRect(w.hwnd, &client);
-        EXPECT_EQ(client.right, Pixels(ClientWidth, dpi));
-        EXPECT_EQ(client.bottom, Pixels(ClientHeight, dpi));
-        for (const ControlLayout& layout : ControlTable) {
-            SCOPED_TRACE(layout.name);
-            HWND control = w.Handle(layout.id);
+        EXPECT_EQ(client.right, at->clientWidth);
+        EXPECT_EQ(client.bottom, at->clientHeight);
+        for (const LaidOut& pinned : at->controls) {
+            SCOPED_TRACE(LayoutOf(pinned.control).name);
+            HWND control = w.Handle(pinned.control);
             RECT box;
             GetWindowRect(control, &box);
             MapWindowPoints(nullptr, w.hwnd, reinterpret_cast<POINT*>(&box), 2);
-            EXPECT_EQ(box.left, Pixels(layout.left, dpi));
-            EXPECT_EQ(box.top, Pixels(layout.top, dpi));
-            EXPECT_EQ(box.right - box.left, Pixels(layout.width, dpi));
-            EXPECT_EQ(box.bottom - box.top, Pixels(layout.height, dpi));
-            LOGFONTW font{};
-            GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
-            const int pixels = MulDiv(layout.font.pixels, static_cast<int>(dpi), 96);
-            EXPECT_EQ(font.lfHeight, -pixels);
-            EXPECT_EQ(font.lfWeight, layout.font.bold ? FW_BOLD : FW_NORMAL);
-            // For the bitmap font "MS Sans Serif", its TrueType successor.
-            const bool msSansSerif = std::string(layout.font.face) == "MS Sans Serif";
-            EXPECT_EQ(std::wstring(font.lfFaceName), msSansSerif ? L"Microsoft Sans Serif" : Wide(layout.font.face));
+            EXPECT_EQ(box.left, pinned.left);
+            EXPECT_EQ(box.top, pinned.top);
+            EXPECT_EQ(box.right - box.left, pinned.width);
+            EXPECT_EQ(box.bottom - box.top, pinned.height);
             const Drawn drawn(control);
             TEXTMETRICW metrics;
             GetTextMetricsW(drawn.dc, &metrics);
-            EXPECT_NE(metrics.tmPitchAndFamily & TMPF_TRUETYPE, 0);
             // Wine's stand-ins round their character height to within a pixel.
-            EXPECT_NEAR(metrics.tmHeight - metrics.tmInternalLeading, pixels, 1);
+            EXPECT_NEAR(metrics.tmHeight - metrics.tmInternalLeading, pinned.font, 1);
+        }
+        for (const ControlLayout& layout : ControlTable) {
+            SCOPED_TRACE(layout.name);
+            LOGFONTW font{};
+            GetObjectW(reinterpret_cast<HFONT>(SendMessageW(w.Handle(layout.id), WM_GETFONT, 0, 0)), sizeof font,
+                       &font);
+            EXPECT_EQ(font.lfWeight, layout.font.bold ? FW_BOLD : FW_NORMAL);
+            const bool msSansSerif = std::string(layout.font.face) == "MS Sans Serif";
+            EXPECT_EQ(std::wstring(font.lfFaceName), msSansSerif ? L"Microsoft Sans Serif" : Wide(layout.font.face));
+            const Drawn drawn(w.Handle(layout.id));
+            TEXTMETRICW metrics;
+            GetTextMetricsW(drawn.dc, &metrics);
+            EXPECT_NE(metrics.tmPitchAndFamily & TMPF_TRUETYPE, 0);
         }
     }
     // Every caption fits its box as a label or button draws it (word-wrapped)
