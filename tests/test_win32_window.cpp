@@ -30,7 +30,7 @@ struct LaidOut {
 struct LaidOutAt {
     UINT dpi;
     int clientWidth, clientHeight;
-    LaidOut controls[4];
+    LaidOut controls[5];
 };
 constexpr LaidOutAt Layouts[] = {
     {96,
@@ -39,28 +39,32 @@ constexpr LaidOutAt Layouts[] = {
      {{Control::Label11, 248, 16, 329, 33, 27},
       {Control::Label1, 24, 64, 777, 81, 13},
       {Control::Label6, 24, 528, 353, 17, 16},
-      {Control::Text1, 24, 320, 81, 19, 11}}},
+      {Control::Text1, 24, 320, 81, 19, 11},
+      {Control::Combo2, 120, 320, 113, 21, 11}}},
     {120,
      1028,
      744,
      {{Control::Label11, 310, 20, 411, 41, 34},
       {Control::Label1, 30, 80, 971, 101, 16},
       {Control::Label6, 30, 660, 441, 21, 20},
-      {Control::Text1, 30, 400, 101, 24, 14}}},
+      {Control::Text1, 30, 400, 101, 24, 14},
+      {Control::Combo2, 150, 400, 141, 26, 14}}},
     {144,
      1233,
      893,
      {{Control::Label11, 372, 24, 494, 50, 41},
       {Control::Label1, 36, 96, 1166, 122, 20},
       {Control::Label6, 36, 792, 530, 26, 24},
-      {Control::Text1, 36, 480, 122, 29, 17}}},
+      {Control::Text1, 36, 480, 122, 29, 17},
+      {Control::Combo2, 180, 480, 170, 32, 17}}},
     {192,
      1644,
      1190,
      {{Control::Label11, 496, 32, 658, 66, 54},
       {Control::Label1, 48, 128, 1554, 162, 26},
       {Control::Label6, 48, 1056, 706, 34, 32},
-      {Control::Text1, 48, 640, 162, 38, 22}}},
+      {Control::Text1, 48, 640, 162, 38, 22},
+      {Control::Combo2, 240, 640, 226, 42, 22}}},
 };
 
 // A control's device context with the control's font selected.
