@@ -10,16 +10,27 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/env.sh"
 wine_environment
 
-"$WINESERVER_PROGRAM" -k 2>/dev/null || true
-"$WINESERVER_PROGRAM" -w 2>/dev/null || true
-rm -rf "$WINEPREFIX" "$HOME" "$WINEPREFIX.log"
-[ "${1:-}" = --stop ] && exit 0
-mkdir -p "$HOME"
-# Without wine32 the set-up cannot run the 32-bit rundll32 and says so; the
-# 64-bit prefix is complete all the same.
-wine wineboot -i >"$WINEPREFIX.log" 2>&1 || {
-    cat "$WINEPREFIX.log" >&2
-    exit 1
+remove_prefix() {
+    "$WINESERVER_PROGRAM" -k 2>/dev/null || true
+    "$WINESERVER_PROGRAM" -w 2>/dev/null || true
+    rm -rf "$WINEPREFIX" "$HOME" "$WINEPREFIX.log"
 }
-"$WINESERVER_PROGRAM" -w
-test -f "$WINEPREFIX/system.reg"
+remove_prefix
+[ "${1:-}" = --stop ] && exit 0
+# Without wine32 the set-up cannot run the 32-bit rundll32 and says so; the
+# 64-bit prefix is complete all the same. Now and then, with several
+# prefixes made at once, Wine's first start does not find wineboot once it
+# has set the prefix up ("ShellExecuteEx failed"): a second, fresh prefix
+# is made then, the first attempt's output shown.
+for attempt in 1 2; do
+    mkdir -p "$HOME"
+    if wine wineboot -i >"$WINEPREFIX.log" 2>&1; then
+        "$WINESERVER_PROGRAM" -w
+        test -f "$WINEPREFIX/system.reg"
+        exit
+    fi
+    echo "prefix.sh: attempt $attempt to make $WINEPREFIX failed:" >&2
+    cat "$WINEPREFIX.log" >&2
+    remove_prefix
+done
+exit 1
