@@ -120,6 +120,10 @@ function(orvanta_wine_test)
     if(arg_CUPS OR arg_CUPS_EMPTY)
         set_tests_properties(orvanta_wine_prefix_${prefix}_make PROPERTIES FIXTURES_REQUIRED "${fixtures}"
                              ENVIRONMENT "${environment}")
+    elseif(arg_GUI)
+        # The tree's private X server runs no window manager.
+        set_tests_properties(orvanta_wine_prefix_${prefix}_make PROPERTIES ENVIRONMENT
+                             "ORVANTA_WINE_PREFIX=${ORVANTA_WINE_DIR}/${prefix};ORVANTA_WINE_NO_WINDOW_MANAGER=1")
     endif()
     list(APPEND fixtures orvanta_wine_prefix_${prefix})
     add_test(NAME ${arg_NAME} COMMAND ${arg_COMMAND} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})

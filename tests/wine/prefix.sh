@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Makes a fresh Wine prefix at ORVANTA_WINE_PREFIX (whatever was there goes
 # first) and waits until Wine has finished setting it up; with --stop, stops
-# its wineserver and removes it.
+# its wineserver and removes it. ORVANTA_WINE_NO_WINDOW_MANAGER set: for a
+# display that has none.
 # Usage: prefix.sh [--stop]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -25,6 +26,12 @@ remove_prefix
 for attempt in 1 2; do
     mkdir -p "$HOME"
     if wine wineboot -i >"$WINEPREFIX.log" 2>&1; then
+        # On a display without a window manager Wine places and activates
+        # its windows itself, rather than waiting for one (2 s at every
+        # window hidden).
+        if [ -n "${ORVANTA_WINE_NO_WINDOW_MANAGER:-}" ]; then
+            wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$WINEPREFIX.log" 2>&1
+        fi
         "$WINESERVER_PROGRAM" -w
         test -f "$WINEPREFIX/system.reg"
         exit
