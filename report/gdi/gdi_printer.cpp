@@ -11,6 +11,7 @@
 
 #include "report/print_messages.h"
 #include "report/print_report.h"
+#include "window/win32/library.h"
 #include "window/win32/unicode.h"
 
 namespace {
@@ -58,11 +59,9 @@ struct Spooler {
     template <class Function>
     Function Find(const char* name)
     {
-        const FARPROC found = library != nullptr ? GetProcAddress(library, name) : nullptr;
+        const auto found = FindFunction<Function>(library, name);
         missing += found == nullptr ? 1 : 0;
-        // Through a function type without parameters: casts between unlike
-        // function types warn.
-        return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
+        return found;
     }
 #define ORVANTA_SPOOLER_FUNCTION(name) decltype(&::name) name = Find<decltype(&::name)>(#name)
     ORVANTA_SPOOLER_FUNCTION(GetDefaultPrinterW);

@@ -14,6 +14,7 @@
 #include "calc/number_text.h"
 #include "window/screen_reader_names.h"
 #include "window/tab_order.h"
+#include "window/win32/library.h"
 
 namespace {
 
@@ -106,28 +107,16 @@ LRESULT CALLBACK NumberBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPa
 // loaded with them: a start that no accessibility client asks about pays
 // nothing for it.
 struct Com {
-    HRESULT(WINAPI* initialize)(void*, DWORD);
-    HRESULT(WINAPI* create)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
-    void(WINAPI* uninitialize)();
+    HMODULE ole32 = LoadLibraryW(L"ole32.dll");
+    decltype(&CoInitializeEx) initialize = FindFunction<decltype(&CoInitializeEx)>(ole32, "CoInitializeEx");
+    decltype(&CoCreateInstance) create = FindFunction<decltype(&CoCreateInstance)>(ole32, "CoCreateInstance");
+    decltype(&CoUninitialize) uninitialize = FindFunction<decltype(&CoUninitialize)>(ole32, "CoUninitialize");
 };
 
 const Com* LoadCom()
 {
-    static const Com com = [] {
-        const HMODULE ole32 = LoadLibraryW(L"ole32.dll");
-        const auto function = [ole32]<class Function>(Function*& to, const char* name) {
-            to = ole32 == nullptr ? nullptr
-                                  : reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(ole32, name)));
-            return to != nullptr;
-        };
-        Com loaded{};
-        if (!function(loaded.initialize, "CoInitializeEx") || !function(loaded.create, "CoCreateInstance") ||
-            !function(loaded.uninitialize, "CoUninitialize")) {
-            loaded.initialize = nullptr;
-        }
-        return loaded;
-    }();
-    return com.initialize != nullptr ? &com : nullptr;
+    static const Com com;
+    return com.initialize != nullptr && com.create != nullptr && com.uninitialize != nullptr ? &com : nullptr;
 }
 
 // Screen readers name a box or a list by the label stacked right before it;
