@@ -10,8 +10,10 @@
 
 #include <imm.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -20,51 +22,30 @@
 
 namespace {
 
-// The window as laid out at each DPI, in pixels: the client area, and a few
-// controls' places, sizes and character heights (from their twips and
-// points at 96 dots per inch; 15 twips a pixel there).
+// The window as laid out at each DPI, in pixels (from its twips and points
+// at 96 dots per inch, 15 twips a pixel there): the client area, and a few
+// controls' places, sizes and character heights.
+struct ClientAt {
+    UINT dpi;
+    int width, height;
+};
+constexpr ClientAt ClientAreas[] = {{96, 822, 595}, {120, 1028, 744}, {144, 1233, 893}, {192, 1644, 1190}};
 struct LaidOut {
+    UINT dpi;
     Control control;
     int left, top, width, height, font;
 };
-struct LaidOutAt {
-    UINT dpi;
-    int clientWidth, clientHeight;
-    LaidOut controls[5];
-};
-constexpr LaidOutAt Layouts[] = {
-    {96,
-     822,
-     595,
-     {{Control::Label11, 248, 16, 329, 33, 27},
-      {Control::Label1, 24, 64, 777, 81, 13},
-      {Control::Label6, 24, 528, 353, 17, 16},
-      {Control::Text1, 24, 320, 81, 19, 11},
-      {Control::Combo2, 120, 320, 113, 21, 11}}},
-    {120,
-     1028,
-     744,
-     {{Control::Label11, 310, 20, 411, 41, 34},
-      {Control::Label1, 30, 80, 971, 101, 16},
-      {Control::Label6, 30, 660, 441, 21, 20},
-      {Control::Text1, 30, 400, 101, 24, 14},
-      {Control::Combo2, 150, 400, 141, 26, 14}}},
-    {144,
-     1233,
-     893,
-     {{Control::Label11, 372, 24, 494, 50, 41},
-      {Control::Label1, 36, 96, 1166, 122, 20},
-      {Control::Label6, 36, 792, 530, 26, 24},
-      {Control::Text1, 36, 480, 122, 29, 17},
-      {Control::Combo2, 180, 480, 170, 32, 17}}},
-    {192,
-     1644,
-     1190,
-     {{Control::Label11, 496, 32, 658, 66, 54},
-      {Control::Label1, 48, 128, 1554, 162, 26},
-      {Control::Label6, 48, 1056, 706, 34, 32},
-      {Control::Text1, 48, 640, 162, 38, 22},
-      {Control::Combo2, 240, 640, 226, 42, 22}}},
+constexpr LaidOut Pinned[] = {
+    {96, Control::Label11, 248, 16, 329, 33, 27},   {96, Control::Label1, 24, 64, 777, 81, 13},
+    {96, Control::Label6, 24, 528, 353, 17, 16},    {96, Control::Text1, 24, 320, 81, 19, 11},
+    {96, Control::Combo2, 120, 320, 113, 21, 11},   {120, Control::Label11, 310, 20, 411, 41, 34},
+    {120, Control::Label1, 30, 80, 971, 101, 16},   {120, Control::Label6, 30, 660, 441, 21, 20},
+    {120, Control::Text1, 30, 400, 101, 24, 14},    {120, Control::Combo2, 150, 400, 141, 26, 14},
+    {144, Control::Label11, 372, 24, 494, 50, 41},  {144, Control::Label1, 36, 96, 1166, 122, 20},
+    {144, Control::Label6, 36, 792, 530, 26, 24},   {144, Control::Text1, 36, 480, 122, 29, 17},
+    {144, Control::Combo2, 180, 480, 170, 32, 17},  {192, Control::Label11, 496, 32, 658, 66, 54},
+    {192, Control::Label1, 48, 128, 1554, 162, 26}, {192, Control::Label6, 48, 1056, 706, 34, 32},
+    {192, Control::Text1, 48, 640, 162, 38, 22},    {192, Control::Combo2, 240, 640, 226, 42, 22},
 };
 
 // A control's device context with the control's font selected.
@@ -92,14 +73,15 @@ protected:
     // font "MS Sans Serif" its TrueType successor, scalable to any size.
     void ExpectLaidOutFor(UINT dpi)
     {
-        const LaidOutAt* at = nullptr;
-        for (const LaidOutAt& layout : Layouts) at = layout.dpi == dpi ? &layout : at;
-        ASSERT_NE(at, nullptr) << dpi;
-        RECT client;
-        GetClientRect(w.hwnd, &client);
-        EXPECT_EQ(client.right, at->clientWidth);
-        EXPECT_EQ(client.bottom, at->clientHeight);
-        for (const LaidOut& pinned : at->controls) {
+        const ClientAt* client = std::find_if(std::begin(ClientAreas), std::end(ClientAreas),
+                                              [dpi](const ClientAt& area) { return area.dpi == dpi; });
+        ASSERT_NE(client, std::end(ClientAreas)) << dpi;
+        RECT area;
+        GetClientRect(w.hwnd, &area);
+        EXPECT_EQ(area.right, client->width);
+        EXPECT_EQ(area.bottom, client->height);
+        for (const LaidOut& pinned : Pinned) {
+            if (pinned.dpi != dpi) continue;
             SCOPED_TRACE(LayoutOf(pinned.control).name);
             HWND control = w.Handle(pinned.control);
             RECT box;
