@@ -7,6 +7,7 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -173,61 +174,105 @@ std::wstring FaceOf(const FontStyle& font)
     return std::string_view(font.face) == "MS Sans Serif" ? L"Microsoft Sans Serif" : Wide(font.face);
 }
 
-// Places every control and sets its font for the window's DPI.
-void LayOut(FormWindow& window)
+// A control's place at the window's DPI, in pixels. A drop-down list is
+// given the height it has opened; closed, it is as high as its field.
+struct Place {
+    int left, top, width, height;
+};
+
+Place PlaceOf(const ControlLayout& layout, UINT dpi)
 {
+    const int height = ToPixels(layout.height, dpi);
+    return {ToPixels(layout.left, dpi), ToPixels(layout.top, dpi), ToPixels(layout.width, dpi),
+            layout.kind == Kind::DropDown ? height * (ListLines + 1) : height};
+}
+
+// Makes the closed drop-down lists as high as laid out, whatever their font:
+// their selection fields are made as much higher or lower. Each resize
+// also moves the list's popup, so each list is given its field once: what
+// a closed list adds to its field is measured on the first. So is what
+// Wine adds: it keeps the field 2 pixels higher than it is given, and the
+// others are given that much less.
+void FitDropDowns(const FormWindow& window)
+{
+    const auto field = [](HWND list) {
+        return static_cast<int>(SendMessageW(list, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+    };
+    std::optional<int> frame;
+    int excess = 0;
     for (const ControlLayout& layout : ControlTable) {
-        const int index = static_cast<int>(layout.id);
-        HWND control = window.controls[index];
-        const int height = layout.kind == Kind::DropDown ? ToPixels(layout.height, window.dpi) * (ListLines + 1)
-                                                         : ToPixels(layout.height, window.dpi);
-        SetWindowPos(control, nullptr, ToPixels(layout.left, window.dpi), ToPixels(layout.top, window.dpi),
-                     ToPixels(layout.width, window.dpi), height, SWP_NOZORDER | SWP_NOACTIVATE);
-        const HFONT font = CreateFontW(-MulDiv(layout.font.pixels, static_cast<int>(window.dpi), 96), 0, 0, 0,
-                                       layout.font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                       DEFAULT_PITCH | FF_DONTCARE, FaceOf(layout.font).c_str());
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-        if (window.fonts[index] != nullptr) DeleteObject(window.fonts[index]);
-        window.fonts[index] = font;
-        if (layout.kind == Kind::DropDown) {
-            // The closed list is as high as laid out, whatever its font: its
-            // selection field is made as much higher or lower. Wine keeps
-            // the field 2 pixels higher than it is given: what it keeps is
-            // read back and the difference given again.
+        if (layout.kind != Kind::DropDown) continue;
+        HWND list = window.Handle(layout.id);
+        const int height = ToPixels(layout.height, window.dpi);
+        if (!frame) {
             RECT closed;
-            GetWindowRect(control, &closed);
-            const auto field = [control] {
-                return static_cast<int>(SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-            };
-            const int wanted = field() + ToPixels(layout.height, window.dpi) - (closed.bottom - closed.top);
-            SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), wanted);
-            if (field() != wanted) {
-                SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), 2 * wanted - field());
-            }
+            GetWindowRect(list, &closed);
+            frame = closed.bottom - closed.top - field(list);
+            SendMessageW(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - *frame);
+            excess = field(list) - (height - *frame);
+            if (excess == 0) continue;
         }
+        SendMessageW(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - *frame - excess);
     }
 }
 
-// Sizes the window so that its client area is as laid out at its DPI. Wine
-// draws a frame of another size than AdjustWindowRectExForDpi gives at other
-// DPIs than 96: the size is corrected once by the client area measured.
+// Gives a control its font at the window's DPI.
+void SetFont(FormWindow& window, const ControlLayout& layout)
+{
+    const int index = static_cast<int>(layout.id);
+    HWND control = window.controls[index];
+    const HFONT font =
+        CreateFontW(-MulDiv(layout.font.pixels, static_cast<int>(window.dpi), 96), 0, 0, 0,
+                    layout.font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, FaceOf(layout.font).c_str());
+    // A hidden window is drawn anew when it is shown.
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), IsWindowVisible(window.hwnd));
+    if (window.fonts[index] != nullptr) DeleteObject(window.fonts[index]);
+    window.fonts[index] = font;
+}
+
+// Places every control and sets its font for the window's new DPI.
+void LayOut(FormWindow& window)
+{
+    for (const ControlLayout& layout : ControlTable) {
+        const Place place = PlaceOf(layout, window.dpi);
+        SetWindowPos(window.Handle(layout.id), nullptr, place.left, place.top, place.width, place.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SetFont(window, layout);
+    }
+    FitDropDowns(window);
+}
+
+// A fixed single border, the system menu and the close button only.
+constexpr DWORD WindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD WindowExStyle = WS_EX_CONTROLPARENT;
+
+// The window's outer size for its client area as laid out at a DPI.
+SIZE FrameSize(UINT dpi)
+{
+    RECT frame{0, 0, ToPixels(ClientWidth, dpi), ToPixels(ClientHeight, dpi)};
+    AdjustWindowRectExForDpi(&frame, WindowStyle, FALSE, WindowExStyle, dpi);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+// Sizes the window so that its client area is as laid out at its DPI, at a
+// new place when one is given. Wine draws a frame of another size than
+// AdjustWindowRectExForDpi gives at other DPIs than 96: the size is
+// corrected once by the client area measured.
 void FitClientArea(const FormWindow& window, const RECT* at)
 {
-    RECT frame{0, 0, ToPixels(ClientWidth, window.dpi), ToPixels(ClientHeight, window.dpi)};
-    const SIZE wanted{frame.right, frame.bottom};
-    AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongPtrW(window.hwnd, GWL_STYLE)), FALSE,
-                             static_cast<DWORD>(GetWindowLongPtrW(window.hwnd, GWL_EXSTYLE)), window.dpi);
-    SIZE size{frame.right - frame.left, frame.bottom - frame.top};
-    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (at == nullptr ? SWP_NOMOVE : 0);
-    for (int round = 0; round < 2; ++round) {
-        SetWindowPos(window.hwnd, nullptr, at ? at->left : 0, at ? at->top : 0, size.cx, size.cy, flags);
-        RECT client;
-        GetClientRect(window.hwnd, &client);
-        if (client.right == wanted.cx && client.bottom == wanted.cy) break;
-        size.cx += wanted.cx - client.right;
-        size.cy += wanted.cy - client.bottom;
+    if (at != nullptr) {
+        const SIZE size = FrameSize(window.dpi);
+        SetWindowPos(window.hwnd, nullptr, at->left, at->top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    RECT client, frame;
+    GetClientRect(window.hwnd, &client);
+    const SIZE missing{ToPixels(ClientWidth, window.dpi) - client.right,
+                       ToPixels(ClientHeight, window.dpi) - client.bottom};
+    if (missing.cx == 0 && missing.cy == 0) return;
+    GetWindowRect(window.hwnd, &frame);
+    SetWindowPos(window.hwnd, nullptr, 0, 0, frame.right - frame.left + missing.cx,
+                 frame.bottom - frame.top + missing.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void RememberFocus(FormWindow& window)
@@ -317,7 +362,7 @@ void RegisterWindowClass()
     (void)registered;
 }
 
-HWND CreateControl(const ControlLayout& layout, HWND parent)
+HWND CreateControl(const ControlLayout& layout, const Place& place, HWND parent)
 {
     const wchar_t* className = L"STATIC";
     DWORD style = WS_CHILD | WS_VISIBLE;
@@ -340,10 +385,10 @@ HWND CreateControl(const ControlLayout& layout, HWND parent)
         style |= WS_TABSTOP | BS_PUSHBUTTON;
         break;
     }
-    HWND control =
-        CreateWindowExW(exStyle, className, Wide(layout.caption).c_str(), style, 0, 0, 0, 0, parent,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(FirstControlId + static_cast<int>(layout.id))),
-                        GetModuleHandleW(nullptr), nullptr);
+    HWND control = CreateWindowExW(
+        exStyle, className, Wide(layout.caption).c_str(), style, place.left, place.top, place.width, place.height,
+        parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(FirstControlId + static_cast<int>(layout.id))),
+        GetModuleHandleW(nullptr), nullptr);
     if (layout.kind == Kind::TextBox) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);  // no limit
     return control;
 }
@@ -353,14 +398,11 @@ HWND CreateControl(const ControlLayout& layout, HWND parent)
 // controls are stacked by tab index, each caption moved right before the
 // first control it names. Labels take no focus, so Tab still visits the
 // controls by their tab index.
-void Stack(const FormWindow& window)
+std::vector<Control> StackingOrder()
 {
-    std::array<bool, ControlCount> stacked{};
-    HWND previous = HWND_TOP;
-    const auto stack = [&](Control control) {
-        SetWindowPos(window.Handle(control), previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        previous = window.Handle(control);
-        stacked[static_cast<int>(control)] = true;
+    std::vector<Control> order;
+    const auto stacked = [&order](Control control) {
+        return std::find(order.begin(), order.end(), control) != order.end();
     };
     const auto isCaption = [](Control control) {
         return std::any_of(std::begin(ScreenReaderNames), std::end(ScreenReaderNames),
@@ -368,10 +410,11 @@ void Stack(const FormWindow& window)
     };
     for (const Control control : TabOrder) {
         for (const ScreenReaderName& name : ScreenReaderNames) {
-            if (name.control == control && !stacked[static_cast<int>(name.caption)]) stack(name.caption);
+            if (name.control == control && !stacked(name.caption)) order.push_back(name.caption);
         }
-        if (!stacked[static_cast<int>(control)] && !isCaption(control)) stack(control);
+        if (!stacked(control) && !isCaption(control)) order.push_back(control);
     }
+    return order;
 }
 
 void AddToolTip(FormWindow& window, Control control, const char* text)
@@ -429,18 +472,24 @@ FormWindowPointer CreateFormWindow(FormEvents events)
     RegisterWindowClass();
     FormWindowPointer window(new FormWindow);
     window->events = std::move(events);
-    // A fixed single border, the system menu and the close button only.
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
-    window->hwnd = CreateWindowExW(WS_EX_CONTROLPARENT, WindowClass, Wide(WindowTitle).c_str(), style, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                                   GetModuleHandleW(nullptr), nullptr);
+    // Made at its size for the system's DPI, its display's unless the
+    // displays' DPIs differ: then it is fitted once made.
+    const SIZE size = FrameSize(GetDpiForSystem());
+    window->hwnd =
+        CreateWindowExW(WindowExStyle, WindowClass, Wide(WindowTitle).c_str(), WindowStyle, CW_USEDEFAULT,
+                        CW_USEDEFAULT, size.cx, size.cy, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(window->hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window.get()));
     window->dpi = GetDpiForWindow(window->hwnd);
     FitClientArea(*window, nullptr);
 
-    for (const ControlLayout& layout : ControlTable) {
-        window->controls[static_cast<int>(layout.id)] = CreateControl(layout, window->hwnd);
+    // Each child window is created below those before it: created in
+    // stacking order, each at its place, the controls need no moving.
+    for (const Control control : StackingOrder()) {
+        const ControlLayout& layout = LayoutOf(control);
+        window->controls[static_cast<int>(control)] = CreateControl(layout, PlaceOf(layout, window->dpi), window->hwnd);
+        SetFont(*window, layout);
     }
+    FitDropDowns(*window);
     // The number boxes take no input method: what one composes would pass
     // the key filter only as the characters it commits.
     for (const Control box : {Control::Text1, Control::Text2, Control::Text3}) {
@@ -451,8 +500,6 @@ FormWindowPointer CreateFormWindow(FormEvents events)
     for (const ScreenReaderName& name : ScreenReaderNames) {
         SetWindowSubclass(window->Handle(name.control), NamedControlProc, 0, reinterpret_cast<DWORD_PTR>(window.get()));
     }
-    LayOut(*window);
-    Stack(*window);
     AddToolTip(*window, Control::Label11, TitleToolTip);
     return window;
 }
@@ -583,7 +630,8 @@ void SetWindowPosition(FormWindow& window, float left, float top)
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The window creates every control of the table, in the table's order.
+// Every control of the table, in the table's order (not their stacking
+// order).
 std::vector<Control> Controls(const FormWindow&)
 {
     std::vector<Control> controls;
