@@ -535,10 +535,14 @@ bool SetText(FormWindow& window, Control control, std::string_view text)
         return true;
     }
     if (IsKind(control, Kind::DropDown)) {
-        // CB_FINDSTRINGEXACT ignores case: the items are compared here.
+        // CB_FINDSTRINGEXACT ignores case: what it finds is compared, and
+        // the search goes on after it until it wraps round.
         const std::wstring wanted = Wide(text);
-        const auto count = static_cast<int>(SendMessageW(handle, CB_GETCOUNT, 0, 0));
-        for (int index = 0; index < count; ++index) {
+        const auto find = [&](int after) {
+            return static_cast<int>(SendMessageW(handle, CB_FINDSTRINGEXACT, static_cast<WPARAM>(after),
+                                                 reinterpret_cast<LPARAM>(wanted.c_str())));
+        };
+        for (int index = find(-1), previous = -1; index > previous; previous = index, index = find(index)) {
             if (ListItem(handle, index) == wanted) {
                 SendMessageW(handle, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
                 return true;
