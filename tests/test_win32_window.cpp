@@ -3,11 +3,13 @@
 // place, size and font at the display's DPI (CTest runs this at 96, 120, 144
 // and 192 dots per inch), a fixed border with the system menu and close
 // button only, a new layout when the window moves to a display of another
-// DPI, the error message box and the focus after it, the stacking order.
+// DPI, the error message box and the focus after it, the stacking order,
+// the title's hover text.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <imm.h>
 
 #include <algorithm>
@@ -161,6 +163,14 @@ TEST_F(Win32Window, FixedBorderSystemMenuAndCloseButtonOnly)
     wchar_t title[64];
     GetWindowTextW(w.hwnd, title, 64);
     EXPECT_EQ(std::wstring(title), L"C\u00e1lculo de Lentes");
+    wchar_t hover[32] = L"";
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = w.hwnd;
+    tool.uId = reinterpret_cast<UINT_PTR>(w.Handle(Control::Label11));
+    tool.lpszText = hover;
+    SendMessageW(w.toolTip, TTM_GETTEXTW, std::size(hover), reinterpret_cast<LPARAM>(&tool));
+    EXPECT_EQ(std::wstring(hover), L"Vintoral");
     for (const ControlLayout& layout : ControlTable) {
         SCOPED_TRACE(layout.name);
         const auto controlStyle = static_cast<DWORD>(GetWindowLongPtrW(w.Handle(layout.id), GWL_STYLE));

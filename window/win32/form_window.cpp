@@ -497,19 +497,25 @@ FormWindowPointer CreateFormWindow(FormEvents events)
                           reinterpret_cast<DWORD_PTR>(window.get()));
         ImmAssociateContextEx(window->Handle(box), nullptr, 0);
     }
-    for (const ScreenReaderName& name : ScreenReaderNames) {
-        SetWindowSubclass(window->Handle(name.control), NamedControlProc, 0, reinterpret_cast<DWORD_PTR>(window.get()));
-    }
-    AddToolTip(*window, Control::Label11, TitleToolTip);
     return window;
 }
 
 void ShowWindow(FormWindow& window)
 {
     shownWindow = &window;
+    // The controls screen readers name are watched for their first question
+    // from when the window can be seen: under Wine, each message to a
+    // subclassed control asks the server for its procedures, which filling
+    // the lists would pay for.
+    for (const ScreenReaderName& name : ScreenReaderNames) {
+        SetWindowSubclass(window.Handle(name.control), NamedControlProc, 0, reinterpret_cast<DWORD_PTR>(&window));
+    }
     ShowWindow(window.hwnd, SW_SHOWNORMAL);
     UpdateWindow(window.hwnd);
     if (!IsChild(window.hwnd, GetFocus())) RestoreFocus(window);
+    // Made once the window is up: showing it does not wait for the hover
+    // text's own popup window.
+    if (window.toolTip == nullptr) AddToolTip(window, Control::Label11, TitleToolTip);
 }
 
 std::string GetText(const FormWindow& window, Control control)
@@ -573,9 +579,10 @@ void SetEnabled(FormWindow& window, Control control, bool enabled)
 
 void SetFocus(FormWindow& window, Control control)
 {
-    // Also where an activation that is still to come puts the focus.
+    // Also where an activation that is still to come puts the focus, as
+    // showing the window does: a hidden window is not activated for it.
     window.focus = window.Handle(control);
-    SetFocus(window.focus);
+    if (IsWindowVisible(window.hwnd)) SetFocus(window.focus);
 }
 
 namespace {
