@@ -2,10 +2,13 @@
 // Starts a program on the current X display and prints how long it took
 // from the spawn until its first top-level window was mapped, then its
 // resident memory one second later:  map_wait PROGRAM [ARGS...]
-// prints "map_ms=<milliseconds> rss_kb=<kilobytes>".
+// prints "map_ms=<milliseconds> rss_kb=<kilobytes>", or fails when the
+// program ends first.
 
 #include <X11/Xlib.h>
 
+#include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -13,6 +16,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -52,16 +56,33 @@ int main(int argc, char** argv)
 
     const auto start = std::chrono::steady_clock::now();
     pid_t pid = 0;
-    if (posix_spawn(&pid, argv[1], nullptr, nullptr, argv + 1, environ) != 0) {
-        std::perror("map_wait: posix_spawn");
+    // The program's own output would mix with the figures.
+    posix_spawn_file_actions_t quiet;
+    posix_spawn_file_actions_init(&quiet);
+    posix_spawn_file_actions_addopen(&quiet, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&quiet, STDOUT_FILENO, STDERR_FILENO);
+    const int spawned = posix_spawn(&pid, argv[1], &quiet, nullptr, argv + 1, environ);
+    posix_spawn_file_actions_destroy(&quiet);
+    if (spawned != 0) {
+        std::fprintf(stderr, "map_wait: %s: %s\n", argv[1], std::strerror(spawned));
         return 1;
     }
-    for (;;) {
-        XEvent event;
-        XNextEvent(display, &event);
-        if (event.type == MapNotify && !event.xmap.override_redirect) {
-            break;
+    // Waits for the map, looking every 100 ms whether the program is gone.
+    for (bool mapped = false; !mapped;) {
+        while (!mapped && XPending(display) > 0) {
+            XEvent event;
+            XNextEvent(display, &event);
+            mapped = event.type == MapNotify && !event.xmap.override_redirect;
         }
+        int status = 0;
+        if (!mapped && waitpid(pid, &status, WNOHANG) == pid) {
+            std::fprintf(stderr, "map_wait: %s ended before mapping a window (%s %d)\n", argv[1],
+                         WIFEXITED(status) ? "exit status" : "signal",
+                         WIFEXITED(status) ? WEXITSTATUS(status) : WTERMSIG(status));
+            return 1;
+        }
+        pollfd connection{ConnectionNumber(display), POLLIN, 0};
+        if (!mapped) poll(&connection, 1, 100);
     }
     const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - start;
 

@@ -51,7 +51,7 @@ if [ -n "$windows" ]; then
     "$WINESERVER_PROGRAM" -p
 fi
 
-measure() { build/bench/map_wait "$@" 2>/dev/null | tail -n1; }
+measure() { build/bench/map_wait "$@"; }
 measure "${program[@]}" >/dev/null
 measure "${floor[@]}" >/dev/null
 : >"$runtime/orvanta" && : >"$runtime/floor"
