@@ -144,12 +144,10 @@ void PasteFromMenu(Form1& form, Control box, const std::string& text)
     }
 }
 
-namespace {
-
 // Runs call from a timer due at once: unlike a posted event, a timer's call
 // also runs inside a handler that lets events run, on any event dispatcher,
 // as the window system's events do.
-void AtOnce(const std::function<void()>& call)
+void QueueCall(const std::function<void()>& call)
 {
     auto* timer = new QTimer(qApp);
     timer->setSingleShot(true);
@@ -160,25 +158,18 @@ void AtOnce(const std::function<void()>& call)
     timer->start(0);
 }
 
-}  // namespace
-
 void QueueClick(Form1& form, Control button)
 {
     QWidget* widget = form.Window().Widget(button);
-    AtOnce([widget] { QTest::mouseClick(widget, Qt::LeftButton); });
+    QueueCall([widget] { QTest::mouseClick(widget, Qt::LeftButton); });
 }
 
 // The close box: the window system asks the window to close.
 void QueueClose(Form1& form)
 {
     QWindow* window = form.Window().windowHandle();
-    AtOnce([window] {
+    QueueCall([window] {
         QCloseEvent close;
         QCoreApplication::sendEvent(window, &close);
     });
-}
-
-void QueueCall(const std::function<void()>& call)
-{
-    AtOnce(call);
 }

@@ -4,9 +4,10 @@
 # the given size, the given keyboard layout, and openbox as window manager
 # when asked, and in a D-Bus session of its own; everything it starts lives
 # in a temporary folder and is stopped afterwards, the command's whole
-# process group too (such as the accessibility buses a D-Bus session starts). The command gets DISPLAY,
-# QT_QPA_PLATFORM=xcb, HOME and the XDG folders inside the temporary folder,
-# and ORVANTA_X11_WINDOW_MANAGER (openbox or none).
+# process group too (such as the accessibility buses a D-Bus session
+# starts). The command gets DISPLAY, QT_QPA_PLATFORM=xcb, HOME and the XDG
+# folders inside the temporary folder, and ORVANTA_X11_WINDOW_MANAGER
+# (openbox or none).
 #
 # Usage: tests/x11_session.sh [--screen WIDTHxHEIGHT] [--layout LAYOUT]
 #                             [--openbox] -- COMMAND [ARGUMENT...]
