@@ -96,6 +96,21 @@ TEST_F(Behaviour, NumberBoxesTakeOnlyDigitsFullStopAndBackspace)
     EXPECT_TRUE(messages.empty());
 }
 
+// The keypad's decimal key types the separator the boxes read, whatever
+// character the layout gives it; the main keyboard's comma stays refused.
+TEST_F(Behaviour, TheKeypadDecimalKeyTypesTheFullStop)
+{
+    for (const Control box : NumberBoxes) {
+        SCOPED_TRACE(LayoutOf(box).name);
+        SetText(Window(), box, "2");
+        ClickOn(*form, box);
+        TypeKeypadDecimal(*form);
+        TypeCode(*form, '5');
+        TypeCode(*form, ',');
+        EXPECT_EQ(Text(box), "2.5");
+    }
+}
+
 TEST_F(Behaviour, EnterMovesTheFocusFromEachNumberBox)
 {
     const struct {

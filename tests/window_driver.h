@@ -30,6 +30,10 @@ void ClickOn(Form1& form, Control control);
 // 127 Ctrl+Backspace, any other its character.
 void TypeCode(Form1& form, int code);
 
+// Presses the keypad's decimal key in the focused control, under a keyboard
+// layout (Brazilian) whose keypad decimal key types a comma.
+void TypeKeypadDecimal(Form1& form);
+
 // Text an input method commits into the focused control (UTF-8).
 void CommitText(Form1& form, const std::string& text);
 
