@@ -10,15 +10,16 @@
 # they print and show windows on).
 set -euo pipefail
 
+number_text_packages=(libfast-float-dev libfmt-dev)
 build_packages=(cmake make g++ qt6-base-dev qt6-wayland qt6-translations-l10n libcups2-dev fonts-liberation
-                librsvg2-bin dpkg-dev file)
+                librsvg2-bin dpkg-dev file "${number_text_packages[@]}")
 print_packages=(cups cups-client cups-filters cups-ipp-utils dbus-daemon poppler-utils python3)
 test_packages=(libgtest-dev libx11-dev xvfb weston openbox xdotool x11-xkb-utils x11-apps x11-utils imagemagick clang
                libclang-rt-14-dev clang-format desktop-file-utils python3-pyatspi at-spi2-core dbus-daemon lintian
                appstream devscripts man-db "${print_packages[@]}")
 windows_packages=(cmake make g++-mingw-w64-x86-64-posix wine wine64 nsis zip python3-pefile imagemagick librsvg2-bin
                   googletest ghostscript xvfb xdotool fonts-liberation
-                  "${print_packages[@]}")
+                  "${print_packages[@]}" "${number_text_packages[@]}")
 
 wanted=()
 for set in "$@"; do
