@@ -154,6 +154,6 @@ void ComputeFocalLength(CalcState& state)
 
 float RoundToTenth(float value)
 {
-    CheckedArithmetic unchecked;
+    CheckedArithmetic unchecked;  // the same steps, with no check that stops
     return WholeTenths(TimesTen(value, unchecked));
 }
