@@ -72,8 +72,9 @@ VIAddVersionKey /LANG=1046 "LegalCopyright" "Copyright (C) Vintoral. Licença GP
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "PortugueseBR"
 
-; Functions of both the installer and the uninstaller.
-!macro COMMON_FUNCTIONS un
+; Functions of both the installer and the uninstaller; ALL_USERS_REFUSED
+; says that this user may not change an install for all users.
+!macro COMMON_FUNCTIONS un ALL_USERS_REFUSED
 ; Refuse: ends the run with exit code 2, having changed nothing, and says
 ; why (the text on the stack): in a message box, or, silently, as a line on
 ; standard error, which a deployment tool or "2> file" keeps.
@@ -117,14 +118,17 @@ Function ${un}AllUsersNeedAdministrator
         Pop $1
         ${If} $1 != "Admin"
         ${AndIf} $1 != "Power"
-            Push "A sua conta não tem permissão para instalar o Orvanta para todos os usuários deste computador."
+            Push "${ALL_USERS_REFUSED}"
             Call ${un}Refuse
         ${EndIf}
     ${EndIf}
 FunctionEnd
 !macroend
-!insertmacro COMMON_FUNCTIONS ""
-!insertmacro COMMON_FUNCTIONS "un."
+!define ALL_USERS_UNINSTALL_REFUSED \
+    "O Orvanta foi instalado para todos os usuários: só um administrador pode removê-lo."
+!insertmacro COMMON_FUNCTIONS "" \
+    "A sua conta não tem permissão para instalar o Orvanta para todos os usuários deste computador."
+!insertmacro COMMON_FUNCTIONS "un." "${ALL_USERS_UNINSTALL_REFUSED}"
 
 ; An installed copy of the chosen kind is upgraded where it is. The user's
 ; entry is anyone's to write who runs as the user: an installer running as an
@@ -135,6 +139,7 @@ Function InstalledCopy
     ${If} $0 == ""
         Return
     ${EndIf}
+    ; An administrator (or power user), as MultiUser.nsh tells them apart.
     ${If} $MultiUser.InstallMode == "CurrentUser"
     ${AndIf} $MultiUser.Privileges != "User"
     ${AndIf} $MultiUser.Privileges != "Guest"
@@ -184,7 +189,7 @@ Function un.onInit
     ${Else}
         Call un.MultiUser.InstallMode.AllUsers
         ${If} $MultiUser.InstallMode != "AllUsers"
-            Push "O Orvanta foi instalado para todos os usuários: só um administrador pode removê-lo."
+            Push "${ALL_USERS_UNINSTALL_REFUSED}"
             Call un.Refuse
         ${EndIf}
     ${EndIf}
