@@ -7,22 +7,20 @@
 
 #include <cstring>
 
-int main(int argc, char **argv) {
-    if (argc != 2)
-        return 100;
+int main(int argc, char** argv)
+{
+    if (argc != 2) return 100;
     const HKEY root = std::strcmp(argv[1], "HKLM") == 0 ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
     wchar_t command[4096];
     DWORD size = sizeof command;
-    if (RegGetValueW(root, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Orvanta",
-                     L"QuietUninstallString", RRF_RT_REG_SZ, nullptr, command, &size) != ERROR_SUCCESS)
+    if (RegGetValueW(root, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Orvanta", L"QuietUninstallString",
+                     RRF_RT_REG_SZ, nullptr, command, &size) != ERROR_SUCCESS)
         return 100;
-    // The standard handles go to the uninstall, whose failure is a line on
-    // standard error.
+    // Its standard handles inherited, as a tool that keeps its output does.
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, command, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
-        return 100;
+    if (!CreateProcessW(nullptr, command, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) return 100;
     WaitForSingleObject(process.hProcess, INFINITE);
     DWORD code = 100;
     GetExitCodeProcess(process.hProcess, &code);
