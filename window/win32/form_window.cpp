@@ -83,6 +83,10 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             RestoreFocus(*window);
         }
         return 0;
+    // Minimised, the window keeps no focus; restored, it has it back.
+    case WM_SIZE:
+        if (wParam == SIZE_MINIMIZED) RememberFocus(*window);
+        return 0;
     case WM_SETFOCUS: RestoreFocus(*window); return 0;
     case WM_GETOBJECT: AnnotateForScreenReaders(*window); return DefWindowProcW(hwnd, message, wParam, lParam);
     case WM_DESTROY:
