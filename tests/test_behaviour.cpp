@@ -286,7 +286,7 @@ TEST_F(Behaviour, AHeldKeyPressesTheFocusedButtonOnce)
         SCOPED_TRACE(std::string(LayoutOf(c.button).name) + (c.space ? " Space" : " Enter"));
         Fill("6", "30", "100");
         ClickOn(*form, Control::Command1);
-        SetFocus(Window(), c.button);
+        FocusControl(Window(), c.button);
         const std::size_t pages = printed.size();
         HoldKey(*form, c.space, 30);
         EXPECT_EQ(printed.size() - pages, c.pages);

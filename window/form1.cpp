@@ -53,7 +53,7 @@ void Form1::Form_Load()
     for (const FactorRow& row : LengthUnitTable) AddItem(*window_, Control::Combo4, row.text);
 
     SetDefaults();
-    SetFocus(*window_, Control::Text3);
+    FocusControl(*window_, Control::Text3);
 }
 
 // Centres the window's outer size on the screen. A window larger than the
@@ -114,7 +114,7 @@ int Form1::NumberBox_KeyPress(int code, Control nextOnEnter)
         return code;
     }
     if (code == EnterCode) {
-        SetFocus(*window_, nextOnEnter);
+        FocusControl(*window_, nextOnEnter);
         return code;
     }
     return 0;
@@ -144,7 +144,7 @@ bool Form1::RefuseOutOfRange(Control box, float value, float lowest, float highe
     }
     ShowError(message);
     SetText(*window_, box, "");
-    SetFocus(*window_, box);
+    FocusControl(*window_, box);
     return true;
 }
 
@@ -209,7 +209,7 @@ void Form1::ClearAllControls(FormWindow& frmForm)
     SetDefaults();
     // The focus goes where it is at start-up before the button that has it
     // is disabled, rather than on down the chain to "Fechar".
-    SetFocus(*window_, Control::Text3);
+    FocusControl(*window_, Control::Text3);
     SetEnabled(*window_, Control::Command3, false);
     SetEnabled(*window_, Control::Command2, false);
     clearing_ = false;

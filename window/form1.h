@@ -30,7 +30,7 @@ public:
 
     FormWindow& Window() { return *window_; }
     const FormWindow& Window() const { return *window_; }
-    void Show() { ShowWindow(*window_); }
+    void Show() { ShowForm(*window_); }
 
     // Blanks every text box and pick list of frmForm, letting pending events
     // run after each control, then restores this window's defaults.

@@ -343,7 +343,7 @@ FormWindowPointer CreateFormWindow(FormEvents events)
     return FormWindowPointer(new FormWindow(std::move(events)));
 }
 
-void ShowWindow(FormWindow& window)
+void ShowForm(FormWindow& window)
 {
     window.show();
 }
@@ -398,7 +398,7 @@ void SetEnabled(FormWindow& window, Control control, bool enabled)
     window.Widget(control)->setEnabled(enabled);
 }
 
-void SetFocus(FormWindow& window, Control control)
+void FocusControl(FormWindow& window, Control control)
 {
     window.Widget(control)->setFocus(Qt::OtherFocusReason);
 }

@@ -44,7 +44,7 @@ void RestoreFocus(FormWindow& window)
 {
     HWND focus = window.focus;
     if (focus == nullptr || !IsWindowEnabled(focus)) focus = GetNextDlgTabItem(window.hwnd, nullptr, FALSE);
-    ::SetFocus(focus);
+    SetFocus(focus);
 }
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -238,11 +238,11 @@ FormWindowPointer CreateFormWindow(FormEvents events)
     return window;
 }
 
-void ShowWindow(FormWindow& window)
+void ShowForm(FormWindow& window)
 {
     shownWindow = &window;
     WatchForScreenReaders(window);
-    ::ShowWindow(window.hwnd, SW_SHOWNORMAL);
+    ShowWindow(window.hwnd, SW_SHOWNORMAL);
     UpdateWindow(window.hwnd);
     if (!IsChild(window.hwnd, GetFocus())) RestoreFocus(window);
     // Made once the window is up: showing it does not wait for the hover
@@ -309,12 +309,12 @@ void SetEnabled(FormWindow& window, Control control, bool enabled)
     EnableWindow(window.Handle(control), enabled ? TRUE : FALSE);
 }
 
-void SetFocus(FormWindow& window, Control control)
+void FocusControl(FormWindow& window, Control control)
 {
     // Also where an activation that is still to come puts the focus, as
     // showing the window does: a hidden window is not activated for it.
     window.focus = window.Handle(control);
-    if (IsWindowVisible(window.hwnd)) ::SetFocus(window.focus);
+    if (IsWindowVisible(window.hwnd)) SetFocus(window.focus);
 }
 
 namespace {
