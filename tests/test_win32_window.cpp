@@ -4,8 +4,9 @@
 // and 192 dots per inch), a fixed border with the system menu and close
 // button only, a new layout when the window moves to a display of another
 // DPI with no font left behind, the error message box and the focus after
-// it and after a minimise, the stacking order, the title's hover text, and
-// what screen readers are told of the boxes and lists.
+// it and after a minimise or a printer's prompt, the stacking order, the
+// title's hover text, and what screen readers are told of the boxes and
+// lists.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -293,6 +294,32 @@ TEST_F(Win32Window, MinimisedAndRestoredTheFocusIsWhereItWas)
     SetForegroundWindow(w.hwnd);
     DoEvents();
     EXPECT_EQ(GetFocus(), w.Handle(Control::Combo4));
+}
+
+// A printer's own prompt (a file name asked for inside "Imprimir") that
+// leaves another window active when it closes: the window is active again,
+// the focus on the button.
+TEST(Win32Print, ThePrintersPromptGivesTheWindowBack)
+{
+    HWND prompt = nullptr;
+    Form1 form{[&prompt](const CalcState&) {
+        prompt = CreateWindowExW(0, L"STATIC", L"Salvar como", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
+        SetForegroundWindow(prompt);
+    }};
+    FormWindow& w = form.Window();
+    form.Show();
+    SetForegroundWindow(w.hwnd);
+    SetText(w, Control::Text1, "6");
+    SetText(w, Control::Text2, "30");
+    SendMessageW(w.Handle(Control::Command1), BM_CLICK, 0, 0);
+    SetFocus(w.Handle(Control::Command3));
+    SendMessageW(w.Handle(Control::Command3), BM_CLICK, 0, 0);
+    DoEvents();
+    ASSERT_NE(prompt, nullptr);
+    EXPECT_EQ(GetForegroundWindow(), w.hwnd);
+    EXPECT_EQ(GetFocus(), w.Handle(Control::Command3));
+    DestroyWindow(prompt);
 }
 
 // Stands for Windows' annotation service: keeps the texts set on each
