@@ -8,7 +8,6 @@
 #include <utility>
 #include <vector>
 
-#include "window/screen_reader_names.h"
 #include "window/win32/accessibility.h"
 #include "window/win32/keys.h"
 #include "window/win32/layout.h"
