@@ -170,6 +170,7 @@ public:
         if (EndDoc(dc_) <= 0) Fail();
     }
 
+    // The last spooler call's failure, on this printer.
     [[noreturn]] void Fail() const { ThrowSpoolerFailure(printer); }
 
     const std::wstring printer;
