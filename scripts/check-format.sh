@@ -8,5 +8,5 @@ cd "$(dirname "$0")/.."
 if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
     git ls-files -z '*.cpp' '*.h'
 else
-    find calc window report app bench fuzz tests -name '*.cpp' -print0 -o -name '*.h' -print0
+    find calc win32 window report app bench fuzz tests -name '*.cpp' -print0 -o -name '*.h' -print0
 fi | xargs -0 clang-format --dry-run --Werror

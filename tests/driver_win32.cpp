@@ -106,6 +106,17 @@ void TypeCode(Form1&, int code)
     DoEvents();
 }
 
+// As a Brazilian keyboard layout types it: the key's press, then the comma
+// that TranslateMessage makes of it.
+void TypeKeypadDecimal(Form1&)
+{
+    const UINT scan = MapVirtualKeyW(VK_DECIMAL, MAPVK_VK_TO_VSC);
+    const LPARAM lParam = 1 | (static_cast<LPARAM>(scan) << 16);
+    SendMessageW(GetFocus(), WM_KEYDOWN, VK_DECIMAL, lParam);
+    PostMessageW(GetFocus(), WM_CHAR, L',', lParam);
+    DoEvents();
+}
+
 // The number boxes take no input method: composed text (a dead key and a
 // letter) comes as the characters it makes.
 void CommitText(Form1&, const std::string& text)

@@ -286,7 +286,7 @@ TEST_F(Behaviour, AHeldKeyPressesTheFocusedButtonOnce)
         SCOPED_TRACE(std::string(LayoutOf(c.button).name) + (c.space ? " Space" : " Enter"));
         Fill("6", "30", "100");
         ClickOn(*form, Control::Command1);
-        SetFocus(Window(), c.button);
+        FocusControl(Window(), c.button);
         const std::size_t pages = printed.size();
         HoldKey(*form, c.space, 30);
         EXPECT_EQ(printed.size() - pages, c.pages);
@@ -332,6 +332,29 @@ TEST_F(Behaviour, ImprimirPrintsTheRecordAndReportsFailures)
     EXPECT_TRUE(IsEnabled(*form, Control::Command3));
     EXPECT_TRUE(IsShown(*form));
     EXPECT_EQ(form->State().sngTargetSize, 6.0f);
+}
+
+// A printer's own dialog (a file name asked for) runs the window's events
+// inside "Imprimir": another "Imprimir" or a "Limpar" clicked then does
+// nothing, and a close waits until the print is over.
+TEST_F(Behaviour, ClicksInsideAPrintWaitForIt)
+{
+    Fill("6", "30", "100");
+    ClickOn(*form, Control::Command1);
+    std::string resultInside;
+    onPrint = [&] {
+        onPrint = nullptr;
+        QueueClick(*form, Control::Command3);
+        QueueClick(*form, Control::Command2);
+        QueueClose(*form);
+        DoEvents();
+        resultInside = Text(Control::Text4);
+        EXPECT_TRUE(IsShown(*form));
+    };
+    EXPECT_TRUE(RunsUntilTheProgramEnds(*form, [this] { ClickOn(*form, Control::Command3); }));
+    EXPECT_EQ(printed.size(), 1u);
+    EXPECT_EQ(resultInside, "24");
+    EXPECT_FALSE(IsShown(*form));
 }
 
 // CTest runs this under Brazilian and English regional settings.

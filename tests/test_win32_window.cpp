@@ -3,19 +3,24 @@
 // place, size and font at the display's DPI (CTest runs this at 96, 120, 144
 // and 192 dots per inch), a fixed border with the system menu and close
 // button only, a new layout when the window moves to a display of another
-// DPI, the error message box and the focus after it, the stacking order,
-// the title's hover text.
+// DPI with no font left behind, the error message box and the focus after
+// it and after a minimise or a printer's prompt, the stacking order, the
+// title's hover text, and what screen readers are told of the boxes and
+// lists.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <commctrl.h>
 #include <imm.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
+#include <map>
+#include <set>
 #include <string>
 #include <utility>
 
@@ -201,16 +206,22 @@ TEST_F(Win32Window, EachCaptionIsStackedRightBeforeItsBox)
     }
 }
 
-// Moved to a display of 144 dots per inch (150 %) and back.
+// Moved to a display of 144 dots per inch (150 %) and back, twice: each
+// control's font is made anew, and the one it had is deleted.
 TEST_F(Win32Window, LaysItselfOutAgainOnADisplayOfAnotherDpi)
 {
-    for (const UINT dpi : {144u, 96u}) {
+    std::set<HGDIOBJ> replaced;
+    for (const UINT dpi : {144u, 96u, 144u, 96u}) {
         SCOPED_TRACE(dpi);
+        for (const ControlLayout& layout : ControlTable) {
+            replaced.insert(reinterpret_cast<HGDIOBJ>(SendMessageW(w.Handle(layout.id), WM_GETFONT, 0, 0)));
+        }
         RECT suggested;
         GetWindowRect(w.hwnd, &suggested);
         SendMessageW(w.hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
         ExpectLaidOutFor(dpi);
     }
+    for (const HGDIOBJ font : replaced) EXPECT_EQ(GetObjectType(font), 0u) << font << " is still a GDI object";
 }
 
 // What a message box shows, read while it is open.
@@ -272,6 +283,130 @@ TEST_F(Win32Window, AnErrorBoxLeavesTheFocusInTheEmptiedBox)
     SendMessageW(w.hwnd, WM_ACTIVATE, WA_ACTIVE, 0);
     DoEvents();
     EXPECT_EQ(GetFocus(), w.Handle(Control::Text1));
+}
+
+TEST_F(Win32Window, MinimisedAndRestoredTheFocusIsWhereItWas)
+{
+    SetFocus(w.Handle(Control::Combo4));
+    ShowWindow(w.hwnd, SW_MINIMIZE);
+    DoEvents();
+    ShowWindow(w.hwnd, SW_RESTORE);
+    SetForegroundWindow(w.hwnd);
+    DoEvents();
+    EXPECT_EQ(GetFocus(), w.Handle(Control::Combo4));
+}
+
+// A printer's own prompt (a file name asked for inside "Imprimir") that
+// leaves another window active when it closes: the window is active again,
+// the focus on the button.
+TEST(Win32Print, ThePrintersPromptGivesTheWindowBack)
+{
+    HWND prompt = nullptr;
+    Form1 form{[&prompt](const CalcState&) {
+        prompt = CreateWindowExW(0, L"STATIC", L"Salvar como", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
+        SetForegroundWindow(prompt);
+    }};
+    FormWindow& w = form.Window();
+    form.Show();
+    SetForegroundWindow(w.hwnd);
+    SetText(w, Control::Text1, "6");
+    SetText(w, Control::Text2, "30");
+    SendMessageW(w.Handle(Control::Command1), BM_CLICK, 0, 0);
+    SetFocus(w.Handle(Control::Command3));
+    SendMessageW(w.Handle(Control::Command3), BM_CLICK, 0, 0);
+    DoEvents();
+    ASSERT_NE(prompt, nullptr);
+    EXPECT_EQ(GetForegroundWindow(), w.hwnd);
+    EXPECT_EQ(GetFocus(), w.Handle(Control::Command3));
+    DestroyWindow(prompt);
+}
+
+// Stands for Windows' annotation service: keeps the texts set on each
+// control's own object, by property, until they are cleared.
+struct RecordedAnnotations final : IAccPropServices {
+    std::map<std::pair<HWND, std::string>, std::wstring> texts;  // (control, "name" or "description")
+    ULONG references = 1;
+
+    static std::string Property(const MSAAPROPID& id)
+    {
+        return id == PROPID_ACC_NAME ? "name" : id == PROPID_ACC_DESCRIPTION ? "description" : "another";
+    }
+    HRESULT WINAPI SetHwndPropStr(HWND control, DWORD object, DWORD child, MSAAPROPID id, LPCWSTR text) override
+    {
+        if (object != static_cast<DWORD>(OBJID_CLIENT) || child != CHILDID_SELF) return E_INVALIDARG;
+        texts[{control, Property(id)}] = text;
+        return S_OK;
+    }
+    HRESULT WINAPI ClearHwndProps(HWND control, DWORD, DWORD, const MSAAPROPID* ids, int count) override
+    {
+        for (int i = 0; i < count; ++i) texts.erase({control, Property(ids[i])});
+        return S_OK;
+    }
+    ULONG WINAPI AddRef() override { return ++references; }
+    ULONG WINAPI Release() override { return --references; }
+    // The window calls none of these.
+    HRESULT WINAPI QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
+    HRESULT WINAPI SetPropValue(const BYTE*, DWORD, MSAAPROPID, VARIANT) override { return E_NOTIMPL; }
+    HRESULT WINAPI SetPropServer(const BYTE*, DWORD, const MSAAPROPID*, int, IAccPropServer*, AnnoScope) override
+    {
+        return E_NOTIMPL;
+    }
+    HRESULT WINAPI ClearProps(const BYTE*, DWORD, const MSAAPROPID*, int) override { return E_NOTIMPL; }
+    HRESULT WINAPI SetHwndProp(HWND, DWORD, DWORD, MSAAPROPID, VARIANT) override { return E_NOTIMPL; }
+    HRESULT WINAPI SetHwndPropServer(HWND, DWORD, DWORD, const MSAAPROPID*, int, IAccPropServer*, AnnoScope) override
+    {
+        return E_NOTIMPL;
+    }
+    HRESULT WINAPI ComposeHwndIdentityString(HWND, DWORD, DWORD, BYTE**, DWORD*) override { return E_NOTIMPL; }
+    HRESULT WINAPI DecomposeHwndIdentityString(const BYTE*, DWORD, HWND*, DWORD*, DWORD*) override { return E_NOTIMPL; }
+    HRESULT WINAPI SetHmenuProp(HMENU, DWORD, MSAAPROPID, VARIANT) override { return E_NOTIMPL; }
+    HRESULT WINAPI SetHmenuPropStr(HMENU, DWORD, MSAAPROPID, LPCWSTR) override { return E_NOTIMPL; }
+    HRESULT WINAPI SetHmenuPropServer(HMENU, DWORD, const MSAAPROPID*, int, IAccPropServer*, AnnoScope) override
+    {
+        return E_NOTIMPL;
+    }
+    HRESULT WINAPI ClearHmenuProps(HMENU, DWORD, const MSAAPROPID*, int) override { return E_NOTIMPL; }
+    HRESULT WINAPI ComposeHmenuIdentityString(HMENU, DWORD, BYTE**, DWORD*) override { return E_NOTIMPL; }
+    HRESULT WINAPI DecomposeHmenuIdentityString(const BYTE*, DWORD, HMENU*, DWORD*) override { return E_NOTIMPL; }
+};
+
+// What a screen reader that asks the window for a box's object is told of
+// each box and list; all of it cleared when the window goes.
+TEST(Win32ScreenReaders, BoxesAndListsAreNamedAndDescribedUntilTheWindowGoes)
+{
+    const struct {
+        Control control;
+        const wchar_t* name;
+        const wchar_t* description;
+    } heard[] = {
+        {Control::Combo1, L"Formato da C\u00e2mera (Tamanho do Sensor CCD): de Polegada", nullptr},
+        {Control::Text1, L"Dimens\u00e3o M\u00e1xima do Alvo (Objeto ou Cena):", L"N\u00famero entre 1 e 10000"},
+        {Control::Combo2, L"Dimens\u00e3o M\u00e1xima do Alvo (Objeto ou Cena): unidade", nullptr},
+        {Control::Combo3, L"Dimens\u00e3o M\u00e1xima do Alvo (Objeto ou Cena): altura, largura ou diagonal", nullptr},
+        {Control::Text2, L"Dist\u00e2ncia da C\u00e2mera/Lente:", L"N\u00famero entre 1 e 10000"},
+        {Control::Combo4, L"Dist\u00e2ncia da C\u00e2mera/Lente: unidade", nullptr},
+        {Control::Text3, L"Porcentagem da Tela a ser Ocupada pela Imagem: %", L"N\u00famero entre 1 e 100"},
+        {Control::Text4, L"Tamanho da Lente a ser utilizada (Dist\u00e2ncia Focal) mm", nullptr},
+    };
+    RecordedAnnotations recorded;
+    {
+        Form1 form{[](const CalcState&) {}};
+        FormWindow& w = form.Window();
+        w.annotations = &recorded;
+        form.Show();
+        SendMessageW(w.Handle(Control::Text1), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
+        std::map<std::pair<HWND, std::string>, std::wstring> expected;
+        for (const auto& control : heard) {
+            expected[{w.Handle(control.control), "name"}] = control.name;
+            if (control.description != nullptr) {
+                expected[{w.Handle(control.control), "description"}] = control.description;
+            }
+        }
+        EXPECT_EQ(recorded.texts, expected);
+    }
+    EXPECT_TRUE(recorded.texts.empty());
+    EXPECT_EQ(recorded.references, 0u);
 }
 
 }  // namespace

@@ -104,7 +104,8 @@ struct MessageRecorder {
 };
 
 // A shown, active window whose message boxes and print requests are
-// recorded; printing fails with printFailure when it is set.
+// recorded; printing runs onPrint (when set) as a printer's own dialog
+// would, and fails with printFailure when it is set.
 class RecordingWindow : public testing::Test {
 protected:
     void SetUp() override
@@ -113,6 +114,7 @@ protected:
             [this](const CalcState& state) {
                 if (printFailure) throw std::runtime_error(printFailure);
                 printed.push_back(state);
+                if (onPrint) onPrint();
             },
             recorder.Action());
         ShowAndActivate(*form);
@@ -156,5 +158,6 @@ protected:
     std::function<void()>& onMessage = recorder.onMessage;
     std::unique_ptr<Form1> form;
     std::vector<CalcState> printed;
+    std::function<void()> onPrint;
     const char* printFailure = nullptr;
 };

@@ -8,14 +8,18 @@
 # worked example (1000 milimetros at 5 metros) typed, the distance after
 # another window was active, and calculated; "Imprimir" prints on
 # the private spooler's default printer, whose kept page must carry the
-# focal length; "Fechar" ends the program.
-# Usage: windows_e2e.sh ORVANTA.exe   (environment as orvanta_wine_test CUPS gives it)
+# focal length; "Fechar" ends the program. The program runs from a folder of
+# its own beside a planted winspool.drv, which Wine is told to prefer to its
+# own, as Windows would find it: printing must not load it.
+# Usage: windows_e2e.sh ORVANTA.exe PLANTED.drv
+#        (environment as orvanta_wine_test CUPS gives it)
 # shellcheck disable=SC2317  # cleanup runs from the EXIT trap
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-exe=${1:?usage: windows_e2e.sh ORVANTA.exe}
-if [ "${2:-}" != --inside ]; then
-    exec bash "$here/x11_session.sh" --openbox -- bash "$0" "$exe" --inside
+exe=${1:?usage: windows_e2e.sh ORVANTA.exe PLANTED.drv}
+planted=${2:?usage: windows_e2e.sh ORVANTA.exe PLANTED.drv}
+if [ "${3:-}" != --inside ]; then
+    exec bash "$here/x11_session.sh" --openbox -- bash "$0" "$exe" "$planted" --inside
 fi
 spool=${ORVANTA_CUPS_DIR:?the private spooler is not set}/spool
 display=$DISPLAY
@@ -25,6 +29,10 @@ source "$here/wine/env.sh"
 source "$here/../scripts/process.sh"
 wine_environment
 export DISPLAY=$display
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winspool.drv=n,b"
+folder=$(mktemp -d)
+cp "$exe" "$folder/orvanta.exe"
+cp "$planted" "$folder/winspool.drv"
 
 fail() {
     echo "windows_e2e: $*" >&2
@@ -36,9 +44,9 @@ no_error_box() { ! xdotool search --onlyvisible --name "Mensagem de Erro!" >/dev
 
 spooler=$(cat "$ORVANTA_CUPS_DIR/cupsd.pid")
 kill -STOP "$spooler"
-wine "$exe" &
+wine "$folder/orvanta.exe" &
 program=$!
-trap 'kill -CONT "$spooler"; kill "$program" 2>/dev/null || true; "$WINESERVER_PROGRAM" -k 2>/dev/null || true' EXIT
+trap 'kill -CONT "$spooler"; kill "$program" 2>/dev/null || true; "$WINESERVER_PROGRAM" -k 2>/dev/null || true; rm -rf "$folder"' EXIT
 # The title matched in plain letters, whatever the locale xdotool runs in.
 wait_ready 60 "$program" quietly xdotool search --onlyvisible --name "lculo de Lentes" ||
     fail "the window did not open while the print server was not answering"
@@ -75,7 +83,11 @@ click "${calcular[@]}"
 shopt -s nullglob
 before=("$spool"/d*-001)
 click "${imprimir[@]}"
+no_planted_library() {
+    [ ! -e "$folder/planted-library-ran" ] || fail "printing loaded the winspool.drv planted beside the program"
+}
 new_document() {
+    no_planted_library
     local documents=("$spool"/d*-001)
     [ ${#documents[@]} -gt ${#before[@]} ] && document=${documents[-1]}
 }
@@ -83,7 +95,8 @@ wait_ready 60 "$program" new_document || fail "nothing reached the spooler"
 page=$(gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=txtwrite -sOutputFile=- "$document" | sed 's/\xc2\xa0/ /g')
 grep -q "Distância Focal da lente a ser utilizada: 24 mm" <<<"$page" ||
     fail "the page lacks the focal length 24 mm:"$'\n'"$page"
+no_planted_library
 
 click "${fechar[@]}"
 wait "$program" || fail "the program ended with status $? after Fechar"
-echo "windows_e2e: error box, calculation, printed page and Fechar as expected"
+echo "windows_e2e: error box, calculation, printed page without the planted DLL, and Fechar as expected"

@@ -26,8 +26,18 @@ foreach(region "Comma;," "FullStop;.")
                       ENVIRONMENT ORVANTA_EXPECT_SEPARATOR=${separator})
 endforeach()
 
+# A winspool.drv planted beside orvanta.exe, which the end-to-end run copies
+# into a folder of its own, with Wine told to prefer it to its own. Built in
+# a folder of its own too: beside the test programs, it would be theirs.
+add_library(planted_winspool MODULE wine/planted_library.cpp)
+set_target_properties(planted_winspool PROPERTIES PREFIX "" OUTPUT_NAME winspool SUFFIX .drv
+                                                  LIBRARY_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/planted)
+# Nothing but system DLLs to load: a missing one would keep it from running.
+target_link_options(planted_winspool PRIVATE -static)
+orvanta_strict(planted_winspool)
 orvanta_wine_test(NAME Windows.EndToEnd CUPS TIMEOUT 300
-                  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/windows_e2e.sh $<TARGET_FILE:orvanta>)
+                  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/windows_e2e.sh $<TARGET_FILE:orvanta>
+                          $<TARGET_FILE:planted_winspool>)
 
 # The window's layout at 96 dots per inch and, with Wine's LogPixels
 # setting, at 120, 144 and 192 (125, 150 and 200 %).

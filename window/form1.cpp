@@ -53,7 +53,7 @@ void Form1::Form_Load()
     for (const FactorRow& row : LengthUnitTable) AddItem(*window_, Control::Combo4, row.text);
 
     SetDefaults();
-    SetFocus(*window_, Control::Text3);
+    FocusControl(*window_, Control::Text3);
 }
 
 // Centres the window's outer size on the screen. A window larger than the
@@ -114,7 +114,7 @@ int Form1::NumberBox_KeyPress(int code, Control nextOnEnter)
         return code;
     }
     if (code == EnterCode) {
-        SetFocus(*window_, nextOnEnter);
+        FocusControl(*window_, nextOnEnter);
         return code;
     }
     return 0;
@@ -144,7 +144,7 @@ bool Form1::RefuseOutOfRange(Control box, float value, float lowest, float highe
     }
     ShowError(message);
     SetText(*window_, box, "");
-    SetFocus(*window_, box);
+    FocusControl(*window_, box);
     return true;
 }
 
@@ -190,7 +190,7 @@ void Form1::Command2_Click()
     // A click queued while a clear runs would start a whole clear inside it,
     // as deep as clicks are queued; the running clear already ends in the
     // state another would give.
-    if (clearing_) {
+    if (clearing_ || printing_) {
         return;
     }
     ClearAllControls(*window_);
@@ -209,26 +209,30 @@ void Form1::ClearAllControls(FormWindow& frmForm)
     SetDefaults();
     // The focus goes where it is at start-up before the button that has it
     // is disabled, rather than on down the chain to "Fechar".
-    SetFocus(*window_, Control::Text3);
+    FocusControl(*window_, Control::Text3);
     SetEnabled(*window_, Control::Command3, false);
     SetEnabled(*window_, Control::Command2, false);
     clearing_ = false;
-
-    if (unloadPending_) {
-        unloadPending_ = false;
-        Unload(*window_);
-    }
+    UnloadIfPending();
 }
 
 // "Imprimir" is enabled only after a successful "Calcular", whose record
 // it prints.
 void Form1::Command3_Click()
 {
+    if (printing_) {
+        return;
+    }
+    printing_ = true;
+    // A copy: a "Calcular" inside the print changes the record, not the page.
+    const CalcState record = calculated_;
     try {
-        printReport_(calculated_);
+        printReport_(record);
     } catch (const std::exception& error) {
         ShowError(error.what());
     }
+    printing_ = false;
+    UnloadIfPending();
 }
 
 void Form1::Command4_Click()
@@ -236,12 +240,21 @@ void Form1::Command4_Click()
     Unload(*window_);
 }
 
-// The close box and "Fechar" alike; a clear that is running finishes first.
+// The close box and "Fechar" alike; a clear or a print that is running
+// finishes first.
 bool Form1::Form_QueryUnload()
 {
-    if (clearing_) {
+    if (clearing_ || printing_) {
         unloadPending_ = true;
         return false;
     }
     return true;
+}
+
+void Form1::UnloadIfPending()
+{
+    if (unloadPending_) {
+        unloadPending_ = false;
+        Unload(*window_);
+    }
 }

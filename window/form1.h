@@ -30,7 +30,7 @@ public:
 
     FormWindow& Window() { return *window_; }
     const FormWindow& Window() const { return *window_; }
-    void Show() { ShowWindow(*window_); }
+    void Show() { ShowForm(*window_); }
 
     // Blanks every text box and pick list of frmForm, letting pending events
     // run after each control, then restores this window's defaults.
@@ -51,6 +51,7 @@ private:
     void Command3_Click();
     void Command4_Click();
     bool Form_QueryUnload();
+    void UnloadIfPending();
     void ShowError(std::string_view message);
     bool RefuseOutOfRange(Control box, float value, float lowest, float highest, const char* message);
 
@@ -63,6 +64,9 @@ private:
     // ClearAllControls lets queued events run: a "Limpar" that arrives then
     // starts no clear of its own, and a close waits until the clear is over.
     bool clearing_ = false;
+    // So may a print (a printer's own dialog): a second "Imprimir" or a
+    // "Limpar" that arrives then does nothing, and a close waits for it.
+    bool printing_ = false;
     bool unloadPending_ = false;
     FormWindowPointer window_;
 };

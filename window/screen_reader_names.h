@@ -5,8 +5,10 @@
 // with a suffix that tells the unit lists and the result apart from the
 // boxes beside them.
 
+#include <charconv>
 #include <string>
 
+#include "calc/lens.h"
 #include "window/layout.h"
 
 struct ScreenReaderName {
@@ -29,4 +31,28 @@ inline constexpr ScreenReaderName ScreenReaderNames[] = {
 inline std::string SpokenName(const ScreenReaderName& name)
 {
     return std::string(LayoutOf(name.caption).caption) + name.suffix;
+}
+
+// What screen readers hear of each number box besides its name: the numbers
+// it accepts.
+struct NumberBoxRange {
+    Control box;
+    float lowest, highest;
+};
+
+inline constexpr NumberBoxRange NumberBoxRanges[] = {
+    {Control::Text1, TargetSizeMin, TargetSizeMax},
+    {Control::Text2, DistanceMin, DistanceMax},
+    {Control::Text3, ScreenPercentMin, ScreenPercentMax},
+};
+
+// "Número entre 1 e 100": the numbers as written in program text, whatever
+// the user's decimal separator.
+inline std::string RangeDescription(const NumberBoxRange& range)
+{
+    const auto number = [](float value) {
+        char text[32];
+        return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+    };
+    return "Número entre " + number(range.lowest) + " e " + number(range.highest);
 }

@@ -42,7 +42,7 @@ using FormWindowPointer = std::unique_ptr<FormWindow, FormWindowDeleter>;
 // not yet shown.
 FormWindowPointer CreateFormWindow(FormEvents events);
 
-void ShowWindow(FormWindow& window);
+void ShowForm(FormWindow& window);
 
 // Text of a text box, or the selected item's text of a pick list (empty
 // without a selection); empty for controls that have no text.
@@ -60,7 +60,7 @@ void AddItem(FormWindow& window, Control list, std::string_view item);
 bool SetListIndex(FormWindow& window, Control control, int index);
 
 void SetEnabled(FormWindow& window, Control control, bool enabled);
-void SetFocus(FormWindow& window, Control control);
+void FocusControl(FormWindow& window, Control control);
 
 // Screen and outer window sizes in twips; the window's position in twips
 // from the top-left corner of its screen. The outer size counts the window

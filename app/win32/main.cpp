@@ -9,6 +9,10 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
+    // Every DLL loaded from here on, by the program or by a system library
+    // on its behalf, comes from the system folder: never one planted beside
+    // the program (a portable copy unpacked in Downloads).
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     Form1 form(PrintOnDefaultPrinter);
     form.Show();
     return RunEventLoop();

@@ -11,15 +11,16 @@
 
 #include "report/print_messages.h"
 #include "report/print_report.h"
-#include "window/win32/library.h"
-#include "window/win32/unicode.h"
+#include "win32/system_library.h"
+#include "win32/text.h"
 
 namespace {
 
 // The message for a spooler call that failed with error (GetLastError()):
-// the print spooler service out of reach, a printer that is not there, or
-// else the printer refusing the document.
-const char* SpoolerFailureMessage(DWORD error)
+// the print spooler service out of reach, a printer that is not there, one
+// this user may not print on (named when known), or else the printer
+// refusing the document.
+std::string SpoolerFailureMessage(DWORD error, const std::wstring& printer)
 {
     switch (error) {
     case RPC_S_SERVER_UNAVAILABLE:
@@ -30,6 +31,7 @@ const char* SpoolerFailureMessage(DWORD error)
     case ERROR_SERVICE_NOT_ACTIVE: return NoSpoolerMessage;
     case ERROR_INVALID_PRINTER_NAME:
     case ERROR_FILE_NOT_FOUND: return NoPrinterMessage;
+    case ERROR_ACCESS_DENIED: return ForbiddenMessage(Utf8(printer));
     default: return RefusedMessage;
     }
 }
@@ -42,9 +44,9 @@ bool PrinterStopped(DWORD status, DWORD attributes)
            (attributes & PRINTER_ATTRIBUTE_WORK_OFFLINE) != 0;
 }
 
-[[noreturn]] void ThrowSpoolerFailure()
+[[noreturn]] void ThrowSpoolerFailure(const std::wstring& printer = {})
 {
-    throw PrintError(SpoolerFailureMessage(GetLastError()));
+    throw PrintError(SpoolerFailureMessage(GetLastError(), printer));
 }
 
 // The spooler client's functions this program calls. winspool.drv is loaded
@@ -53,7 +55,7 @@ bool PrinterStopped(DWORD status, DWORD attributes)
 // printers as it loads, holding the window back for as long as the server
 // does not answer.
 struct Spooler {
-    HMODULE library = LoadLibraryW(L"winspool.drv");
+    HMODULE library = LoadSystemLibrary(L"winspool.drv");
     int missing = library == nullptr ? 1 : 0;
 
     template <class Function>
@@ -111,7 +113,9 @@ using FontHandle = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDelete>;
 PrinterHandle OpenNamedPrinter(const std::wstring& name)
 {
     HANDLE printer = nullptr;
-    if (!LoadSpooler().OpenPrinterW(const_cast<wchar_t*>(name.c_str()), &printer, nullptr)) ThrowSpoolerFailure();
+    if (!LoadSpooler().OpenPrinterW(const_cast<wchar_t*>(name.c_str()), &printer, nullptr)) {
+        ThrowSpoolerFailure(name);
+    }
     return PrinterHandle(printer);
 }
 
@@ -130,31 +134,11 @@ bool IsStopped(HANDLE printer)
     return PrinterStopped(info[0].Status, info[0].Attributes);
 }
 
-// StartDocW, during which a printer that asks for a file name ("Microsoft
-// Print to PDF") shows its dialog. The program's window is disabled
-// meanwhile, as the owner of any modal dialog is, so that no second
-// "Imprimir" or "Limpar" runs inside this one; it is enabled and active
-// again once the dialog has gone.
-int StartDocModal(HDC dc, const DOCINFOW& info)
-{
-    HWND owner = GetActiveWindow();
-    const bool wasEnabled = owner != nullptr && IsWindowEnabled(owner);
-    if (wasEnabled) EnableWindow(owner, FALSE);
-    const int job = StartDocW(dc, &info);
-    const DWORD error = GetLastError();
-    if (wasEnabled) {
-        EnableWindow(owner, TRUE);
-        SetActiveWindow(owner);
-    }
-    SetLastError(error);
-    return job;
-}
-
 // The document from StartDocW to EndDoc on a printer's device context; one
 // that did not end is aborted, so that no half page stays in the queue.
 class Document {
 public:
-    explicit Document(HDC dc) : dc_(dc) {}
+    Document(HDC dc, const std::wstring& printer) : printer(printer), dc_(dc) {}
     Document(const Document&) = delete;
     Document& operator=(const Document&) = delete;
     ~Document()
@@ -163,25 +147,33 @@ public:
     }
 
     // False when the user cancelled the printer's own dialog (a printer
-    // that asks for a file name); throws on any other failure.
+    // that asks for a file name, "Microsoft Print to PDF"); throws on any
+    // other failure. The dialog runs the window's messages meanwhile: the
+    // window's behaviour keeps a second print, a clear or a close for after
+    // this one.
     bool Start()
     {
         DOCINFOW info{};
         info.cbSize = sizeof(info);
         info.lpszDocName = L"Orvanta";
-        if (StartDocModal(dc_, info) > 0) {
+        if (StartDocW(dc_, &info) > 0) {
             open_ = true;
             return true;
         }
         if (GetLastError() == ERROR_CANCELLED) return false;
-        ThrowSpoolerFailure();
+        Fail();
     }
 
     void End()
     {
         open_ = false;
-        if (EndDoc(dc_) <= 0) ThrowSpoolerFailure();
+        if (EndDoc(dc_) <= 0) Fail();
     }
+
+    // The last spooler call's failure, on this printer.
+    [[noreturn]] void Fail() const { ThrowSpoolerFailure(printer); }
+
+    const std::wstring printer;
 
 private:
     HDC dc_;
@@ -249,13 +241,13 @@ struct GdiPrinter {
     {
         Begin();
         const std::wstring wide = Wide(text);
-        if (!TextOutW(dc, x, y, wide.c_str(), int(wide.size()))) ThrowSpoolerFailure();
+        if (!TextOutW(dc, x, y, wide.c_str(), int(wide.size()))) document.Fail();
         NewLine();
     }
 
     void EndDocument()
     {
-        if (pageStarted && EndPage(dc) <= 0) ThrowSpoolerFailure();
+        if (pageStarted && EndPage(dc) <= 0) document.Fail();
         pageStarted = false;
         document.End();
     }
@@ -265,7 +257,7 @@ struct GdiPrinter {
     void Begin()
     {
         if (!pageStarted) {
-            if (StartPage(dc) <= 0) ThrowSpoolerFailure();
+            if (StartPage(dc) <= 0) document.Fail();
             pageStarted = true;
         }
         if (font == nullptr) {
@@ -281,7 +273,7 @@ struct GdiPrinter {
     void NewLine()
     {
         TEXTMETRICW metrics{};
-        if (!GetTextMetricsW(dc, &metrics)) ThrowSpoolerFailure();
+        if (!GetTextMetricsW(dc, &metrics)) document.Fail();
         x = 0;
         y += metrics.tmHeight + metrics.tmExternalLeading;
     }
@@ -296,12 +288,12 @@ void PrintOnDefaultPrinter(const CalcState& state)
     // that is not there, which CreateDCW does not.
     const PrinterHandle printer = OpenNamedPrinter(name);
     const DcHandle dc(CreateDCW(L"WINSPOOL", name.c_str(), nullptr, nullptr));
-    if (dc == nullptr) ThrowSpoolerFailure();
+    if (dc == nullptr) ThrowSpoolerFailure(name);
 
-    Document document(dc.get());
+    Document document(dc.get(), name);
     if (!document.Start()) return;  // cancelled by the user: not an error
     GdiPrinter page(dc.get(), document);
-    PrintReport(page, state, DecimalSeparator());
+    PrintReport(page, state, UserDecimalSeparator());
 
     // The job is queued; a paused or offline printer will not print it yet.
     if (IsStopped(printer.get())) throw PrintError(WaitingMessage(Utf8(name)));

@@ -26,7 +26,6 @@
 #include <limits>
 #include <utility>
 
-#include "calc/lens.h"
 #include "calc/number_text.h"
 #include "window/qt/accessibility.h"
 #include "window/qt/icon16.xpm"
@@ -202,17 +201,8 @@ void FormWindow::NameForScreenReaders()
     for (const ScreenReaderName& name : ScreenReaderNames) {
         Widget(name.control)->setAccessibleName(QString::fromStdString(SpokenName(name)));
     }
-    const struct {
-        QLineEdit* box;
-        float lowest, highest;
-    } ranges[] = {
-        {Text1, TargetSizeMin, TargetSizeMax},
-        {Text2, DistanceMin, DistanceMax},
-        {Text3, ScreenPercentMin, ScreenPercentMax},
-    };
-    for (const auto& range : ranges) {
-        range.box->setAccessibleDescription(
-            QStringLiteral("Número entre %1 e %2").arg(QString::number(range.lowest), QString::number(range.highest)));
+    for (const NumberBoxRange& range : NumberBoxRanges) {
+        Widget(range.box)->setAccessibleDescription(QString::fromStdString(RangeDescription(range)));
     }
 }
 
@@ -343,7 +333,7 @@ FormWindowPointer CreateFormWindow(FormEvents events)
     return FormWindowPointer(new FormWindow(std::move(events)));
 }
 
-void ShowWindow(FormWindow& window)
+void ShowForm(FormWindow& window)
 {
     window.show();
 }
@@ -398,7 +388,7 @@ void SetEnabled(FormWindow& window, Control control, bool enabled)
     window.Widget(control)->setEnabled(enabled);
 }
 
-void SetFocus(FormWindow& window, Control control)
+void FocusControl(FormWindow& window, Control control)
 {
     window.Widget(control)->setFocus(Qt::OtherFocusReason);
 }

@@ -9,8 +9,8 @@
 #include <array>
 #include <string>
 
+#include "win32/text.h"
 #include "window/toolkit.h"
-#include "window/win32/unicode.h"
 
 struct IAccPropServices;
 
@@ -25,9 +25,15 @@ struct FormWindow {
     // the one focused when it was deactivated, or the one given the focus
     // since.
     HWND focus = nullptr;
-    // The names given to screen readers, once one has asked (null before).
+    // The service that gives screen readers the boxes' and lists' names:
+    // made through COM when an accessibility client first asks, unless one
+    // was set before (a test's); released when the window is destroyed.
     IAccPropServices* annotations = nullptr;
+    bool annotated = false;
     bool comStarted = false;
+    // The next character a number box gets comes from the keypad's decimal
+    // key.
+    bool keypadDecimal = false;
     // Destroyed by its owner, not closed: no quit message then.
     bool destroying = false;
 

@@ -2,8 +2,7 @@
 #pragma once
 
 // Text between the program's UTF-8 and the UTF-16 of Windows' wide API, and
-// the user's decimal separator: for the window and for the printed page,
-// which includes this without the window.
+// the user's decimal separator.
 
 #include <string>
 #include <string_view>
@@ -13,4 +12,4 @@ std::string Utf8(std::wstring_view wide);
 
 // The decimal separator of the user's regional settings; the full stop when
 // Windows gives none or an empty one.
-std::string DecimalSeparator();
+std::string UserDecimalSeparator();

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "window/win32/unicode.h"
+#include "win32/text.h"
 
 #include <windows.h>
 
@@ -25,7 +25,7 @@ std::string Utf8(std::wstring_view wide)
     return text;
 }
 
-std::string DecimalSeparator()
+std::string UserDecimalSeparator()
 {
     wchar_t separator[8] = {};  // LOCALE_SDECIMAL holds at most four characters
     const int length =
