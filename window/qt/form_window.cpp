@@ -271,11 +271,14 @@ bool FormWindow::NumberBox_Event(QLineEdit* box, Control id, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::KeyPress: {
-        const std::vector<int> codes = KeyPressCodes(*static_cast<QKeyEvent*>(event));
+        const auto& key = *static_cast<QKeyEvent*>(event);
+        const std::vector<int> codes = KeyPressCodes(key);
         if (codes.empty()) {
             return false;
         }
-        if (codes.size() == 1) {
+        // A key let through goes on to the box, which types its text, unless
+        // the box is to type another character for it.
+        if (codes.size() == 1 && !IsKeypadComma(key)) {
             return events.keyPress(id, codes.front()) == 0;  // 0 discards the key
         }
         NumberBox_TypeKeys(box, id, codes);
@@ -303,8 +306,8 @@ bool FormWindow::NumberBox_Event(QLineEdit* box, Control id, QEvent* event)
     }
 }
 
-// Several characters typed at once: each is a key of its own, and the box
-// gets those let through.
+// Several characters typed at once, or a key that stands for another
+// character: each is a key of its own, and the box gets those let through.
 void FormWindow::NumberBox_TypeKeys(QLineEdit* box, Control id, const std::vector<int>& codes)
 {
     for (const int code : codes) {
