@@ -204,7 +204,8 @@ QString DisplayOf(const DisplaySystem& system)
 // Qt's others, or one that Qt does not have.
 QString PlatformFailure(const QString& platform)
 {
-    const QString key = platform.section(QLatin1Char(':'), 0, 0);  // without the plugin's own options
+    // Without the plugin's own options; Qt takes the key in any case.
+    const QString key = platform.section(QLatin1Char(':'), 0, 0).toLower();
     for (const DisplaySystem* system : {&Wayland, &X11}) {
         if (key == QLatin1String(system->platform) || (system == &Wayland && key.startsWith(QLatin1String("wayland"))))
             return DisplayFailure(*system, DisplayOf(*system));
