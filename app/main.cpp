@@ -25,6 +25,7 @@
 #include "report/report.h"
 #include "window/form1.h"
 #include "window/qt/form_window.h"
+#include "window/qt/title_bar.h"
 
 namespace {
 
@@ -265,6 +266,10 @@ int main(int argc, char** argv)
     HeldOutput output;
     heldOutput = &output;
     toolkitHandler = qInstallMessageHandler(HoldStartupMessage);
+    // Qt tries Wayland when no platform is chosen, or when one chosen is it.
+    const QString chosen =
+        !startArguments.platform.isNull() ? startArguments.platform : qEnvironmentVariable("QT_QPA_PLATFORM");
+    if (chosen.isEmpty() || chosen.contains(QLatin1String("wayland"), Qt::CaseInsensitive)) LeaveTitleBarToWindow();
     QApplication app(argc, argv);
     qInstallMessageHandler(toolkitHandler);
     output.Release();

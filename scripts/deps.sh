@@ -10,7 +10,7 @@
 # they print and show windows on).
 set -euo pipefail
 
-build_packages=(cmake make g++ qt6-base-dev qt6-wayland qt6-translations-l10n libcups2-dev fonts-liberation
+build_packages=(cmake make g++ qt6-base-dev qt6-wayland libwayland-dev qt6-translations-l10n libcups2-dev fonts-liberation
                 librsvg2-bin dpkg-dev file)
 print_packages=(cups cups-client cups-filters cups-ipp-utils dbus-daemon poppler-utils python3)
 test_packages=(libgtest-dev libx11-dev xvfb weston openbox xdotool x11-xkb-utils x11-apps x11-utils imagemagick clang

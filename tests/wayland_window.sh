@@ -5,7 +5,11 @@
 # weston the program's own Wayland requests (WAYLAND_DEBUG=client) must show
 # its toplevel titled "Cálculo de Lentes" with the app id of its desktop
 # entry, then the compositor's configure acknowledged and a buffer drawn, all
-# within 30 s, with the program still running.
+# within 30 s, with the program still running. Weston leaves the title bar to
+# the program, and Qt's own has minimise and maximise buttons: the window
+# draws its own, so Qt's is off. The buffer drawn is then the window itself,
+# 822 pixels wide as its client area and taller by the window's own bar, and
+# its fixed size (minimum and maximum) is that size.
 #
 # Usage: tests/wayland_window.sh ORVANTA
 # Exit status: 0 passed, 1 failed, 2 could not run.
@@ -48,8 +52,23 @@ window_shown() {
         END { exit !drawn }' "$work/program.log"
 }
 
+# Qt's title bar would widen the buffer by its borders and leave it larger
+# than the window's fixed size.
+own_title_bar() {
+    awk -v client_height=595 '
+        / -> / { arguments = $0; sub(/.*\(/, "", arguments); split(arguments, a, /[), ]+/) }
+        / -> xdg_toplevel@[0-9]+\.set_min_size\(/ { min = a[1] "x" a[2] }
+        / -> xdg_toplevel@[0-9]+\.set_max_size\(/ { max = a[1] "x" a[2] }
+        / -> wl_shm_pool@[0-9]+\.create_buffer\(/ { buffer = a[5] "x" a[6]; wide = a[5] == 822; taller = a[6] > client_height }
+        END {
+            printf "  fixed size %s to %s, buffer %s\n", min, max, buffer
+            exit !(wide && taller && min == buffer && max == buffer) }' "$work/program.log"
+}
+
 verdict=1
 wait_ready 30 "$program_pid" window_shown && verdict=0
+echo "the window's own title bar:"
+own_title_bar || { verdict=1; echo "wayland_window: FAIL: the window is not its client area and its own bar" >&2; }
 kill -0 "$program_pid" 2>/dev/null || { verdict=1; echo "wayland_window: the program ended" >&2; }
 
 echo "the window's toplevel requests:"

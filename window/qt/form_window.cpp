@@ -32,6 +32,7 @@
 #include "window/qt/icon16.xpm"
 #include "window/qt/icon32.xpm"
 #include "window/qt/keys.h"
+#include "window/qt/title_bar.h"
 #include "window/screen_reader_names.h"
 #include "window/tab_order.h"
 
@@ -62,7 +63,8 @@ QFont MakeFont(const FontStyle& style)
     return font;
 }
 
-QWidget* CreateControl(const ControlLayout& layout, QWidget* parent)
+// top: where the client area begins, below the window's own title bar.
+QWidget* CreateControl(const ControlLayout& layout, QWidget* parent, int top)
 {
     const QString caption = QString::fromUtf8(layout.caption);
     QWidget* control = nullptr;
@@ -94,7 +96,7 @@ QWidget* CreateControl(const ControlLayout& layout, QWidget* parent)
     }
     }
     control->setObjectName(QString::fromUtf8(layout.name));
-    control->setGeometry(layout.left / TwipsPerPixel, layout.top / TwipsPerPixel, layout.width / TwipsPerPixel,
+    control->setGeometry(layout.left / TwipsPerPixel, top + layout.top / TwipsPerPixel, layout.width / TwipsPerPixel,
                          layout.height / TwipsPerPixel);
     control->setFont(MakeFont(layout.font));
     return control;
@@ -123,13 +125,17 @@ FormWindow::FormWindow(FormEvents formEvents) : events(std::move(formEvents))
     icon.addPixmap(QPixmap(orvanta_icon_16));
     setWindowIcon(icon);
 
-    CreateControls();
+    // The window's own title bar goes above the client area, which keeps
+    // its size and its controls' places.
+    const int top = DrawsOwnTitleBar() ? (new TitleBar(this))->height() : 0;
+    setFixedSize(width(), height() + top);
+    CreateControls(top);
 }
 
-void FormWindow::CreateControls()
+void FormWindow::CreateControls(int top)
 {
     for (const ControlLayout& layout : ControlTable) {
-        controls[static_cast<int>(layout.id)] = CreateControl(layout, this);
+        controls[static_cast<int>(layout.id)] = CreateControl(layout, this, top);
     }
     const auto get = [this]<class ControlType>(ControlType*& widget, Control id) {
         widget = static_cast<ControlType*>(Widget(id));
