@@ -216,13 +216,18 @@ QString PlatformFailure(const QString& platform)
                : QStringLiteral("o Qt não tem a plataforma \"%1\"").arg(key);
 }
 
-// The cause, read the way Qt chooses: the platforms that -platform, else
-// QT_QPA_PLATFORM, names, in their order; else each display the session
-// names (Qt tries Wayland, then X11).
+// The platforms chosen for Qt, as it reads them: -platform, else
+// QT_QPA_PLATFORM. Empty when Qt chooses.
+QString ChosenPlatforms()
+{
+    return !startArguments.platform.isNull() ? startArguments.platform : qEnvironmentVariable("QT_QPA_PLATFORM");
+}
+
+// The cause, read the way Qt chooses: the platforms chosen, in their order;
+// else each display the session names (Qt tries Wayland, then X11).
 QString StartFailure()
 {
-    const QString variable = qEnvironmentVariable("QT_QPA_PLATFORM");
-    const QString chosen = !startArguments.platform.isNull() ? startArguments.platform : variable;
+    const QString chosen = ChosenPlatforms();
     if (!chosen.isEmpty()) {
         QStringList causes;
         for (const QString& platform : chosen.split(QLatin1Char(';'), Qt::SkipEmptyParts))
@@ -267,8 +272,7 @@ int main(int argc, char** argv)
     heldOutput = &output;
     toolkitHandler = qInstallMessageHandler(HoldStartupMessage);
     // Qt tries Wayland when no platform is chosen, or when one chosen is it.
-    const QString chosen =
-        !startArguments.platform.isNull() ? startArguments.platform : qEnvironmentVariable("QT_QPA_PLATFORM");
+    const QString chosen = ChosenPlatforms();
     if (chosen.isEmpty() || chosen.contains(QLatin1String("wayland"), Qt::CaseInsensitive)) LeaveTitleBarToWindow();
     QApplication app(argc, argv);
     qInstallMessageHandler(toolkitHandler);
