@@ -41,7 +41,8 @@ trap cleanup EXIT
 # A plain background and no panel, so that the screenshot shows the window
 # alone; --debug lets weston-screenshooter take it.
 printf '[shell]\npanel-position=none\nbackground-color=0xff204060\n' >"$work/weston.ini"
-start_weston "$work" --config="$work/weston.ini" --debug --use-pixman --width=1024 --height=768 || { echo "wayland_window: weston did not start within 15 s" >&2; exit 2; }
+start_weston "$work" --config="$work/weston.ini" --debug --use-pixman --width=1024 --height=768 ||
+    { echo "wayland_window: weston did not start within 15 s" >&2; exit 2; }
 
 env -u DISPLAY -u QT_QPA_PLATFORM -u XDG_SESSION_TYPE -u XDG_CURRENT_DESKTOP -u XDG_SESSION_DESKTOP \
     WAYLAND_DISPLAY="$WESTON_DISPLAY" XDG_RUNTIME_DIR="$WESTON_RUNTIME" WAYLAND_DEBUG=client \
@@ -49,14 +50,17 @@ env -u DISPLAY -u QT_QPA_PLATFORM -u XDG_SESSION_TYPE -u XDG_CURRENT_DESKTOP -u 
 program_pid=$!
 
 # The requests in the order a shown window makes them: its toplevel's title
-# and app id, the acknowledged configure, a buffer attached to a surface.
+# and app id, the acknowledged configure, a buffer attached to a surface;
+# then a callback's answer, which the compositor sends once it has taken
+# the requests before it, so that the screenshot has the buffer.
 window_shown() {
     awk -v title="set_title(\"$title\")" -v app_id="set_app_id(\"$app_id\")" '
         / -> xdg_toplevel@/ && index($0, title) { titled = 1 }
         / -> xdg_toplevel@/ && index($0, app_id) { named = 1 }
         titled && named && / -> xdg_surface@[0-9]+\.ack_configure\(/ { configured = 1 }
         configured && / -> wl_surface@[0-9]+\.attach\(wl_buffer@/ { drawn = 1 }
-        END { exit !drawn }' "$work/program.log"
+        drawn && /\] wl_callback@[0-9]+\.done\(/ { taken = 1 }
+        END { exit !taken }' "$work/program.log"
 }
 
 # Qt's title bar would widen the buffer by its borders and leave it larger
@@ -102,7 +106,8 @@ marked = [any(at(x, y) != colour for y in range(top + 2, top + bar - 2)) for x i
 groups, gap = 0, 3
 for i, mark in enumerate(marked):
     groups += mark and not any(marked[max(0, i - gap):i])
-print(f"  on the screen: window {right + 1 - left}x{bottom + 1 - top}, groups drawn at the right end of its bar (buttons, its edge): {groups}")
+print(f"  on the screen: window {right + 1 - left}x{bottom + 1 - top}, "
+      f"groups drawn at the right end of its bar (buttons, its edge): {groups}")
 sys.exit(not (right + 1 - left == 822 and bar > 0 and groups == 1))'
 }
 
