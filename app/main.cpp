@@ -4,12 +4,18 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QLibraryInfo>
+#include <QPluginLoader>
 #include <QStringList>
 
 #include <sys/mman.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -19,6 +25,7 @@
 #include "report/report.h"
 #include "window/form1.h"
 #include "window/qt/form_window.h"
+#include "window/qt/title_bar.h"
 
 namespace {
 
@@ -70,62 +77,169 @@ struct HeldOutput {
 HeldOutput* heldOutput = nullptr;
 
 // The display systems Qt can open, with the variable that names the display,
-// the file name of Qt's plugin for it and the Debian package that brings it.
+// the key of Qt's platform for it and the Debian package that brings it.
 struct DisplaySystem {
     const char* name;
     const char* variable;
-    const char* pluginFiles;
+    const char* platform;
     const char* package;
 };
-constexpr DisplaySystem DisplaySystems[] = {
-    {"Wayland", "WAYLAND_DISPLAY", "libqwayland-*.so", "qt6-wayland"},
-    {"X11", "DISPLAY", "libqxcb.so", "qt6-qpa-plugins"},
-};
+constexpr DisplaySystem Wayland{"Wayland", "WAYLAND_DISPLAY", "wayland", "qt6-wayland"};
+constexpr DisplaySystem X11{"X11", "DISPLAY", "xcb", "qt6-qpa-plugins"};
 
-bool PluginInstalled(const DisplaySystem& system)
+// The platform and display that the command line names, read before Qt
+// takes its own arguments away: the last -platform and -display, with one
+// dash or two, as Qt reads them. Null when not given.
+struct StartArguments {
+    QString platform;
+    QString display;
+};
+StartArguments startArguments;
+
+StartArguments ReadStartArguments(int argc, char** argv)
 {
-    const QDir platforms(QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms"));
-    return !platforms.entryList({QString::fromLatin1(system.pluginFiles)}, QDir::Files).isEmpty();
+    StartArguments found;
+    for (int i = 1; i + 1 < argc; ++i) {
+        std::string_view name = argv[i];
+        if (name.starts_with("--")) name.remove_prefix(1);
+        if (name == "-platform") found.platform = QString::fromLocal8Bit(argv[++i]);
+        if (name == "-display") found.display = QString::fromLocal8Bit(argv[++i]);
+    }
+    return found;
 }
 
-// Why a named display could not be opened, from what the program can see
-// itself: Qt's support for it, and for Wayland the runtime folder where a
-// display's socket lives.
+// The keys of the platforms whose plugins Qt has ("xcb", "wayland"...).
+QStringList InstalledPlatforms()
+{
+    QStringList keys;
+    const QDir platforms(QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms"));
+    for (const QFileInfo& file : platforms.entryInfoList(QDir::Files)) {
+        const QJsonObject metaData =
+            QPluginLoader(file.filePath()).metaData().value(QStringLiteral("MetaData")).toObject();
+        for (const QJsonValue key : metaData.value(QStringLiteral("Keys")).toArray()) keys << key.toString();
+    }
+    return keys;
+}
+
+// Whether something listens on the Unix socket at path; a name that starts
+// with '@' is an abstract socket.
+bool Listening(const std::string& path)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof address.sun_path) return false;
+    path.copy(address.sun_path, path.size());
+    if (path.starts_with('@')) address.sun_path[0] = '\0';
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const bool connected = fd >= 0 && connect(fd, reinterpret_cast<const sockaddr*>(&address),
+                                              socklen_t(offsetof(sockaddr_un, sun_path) + path.size())) == 0;
+    if (fd >= 0) close(fd);
+    return connected;
+}
+
+// Whether an X server of this machine listens for display, as libxcb looks
+// for it: ":N", "unix:N" or "/path:N", with an optional ".screen". A display
+// on another host is taken as answering.
+bool XServerAnswers(const QString& display)
+{
+    const qsizetype colon = display.lastIndexOf(QLatin1Char(':'));
+    const QString host = display.left(colon);
+    if (colon < 0) return false;
+    if (!host.isEmpty() && host != QLatin1String("unix") && !host.startsWith(QLatin1Char('/'))) return true;
+    if (host.startsWith(QLatin1Char('/'))) return Listening(host.toStdString());
+    const std::string socket =
+        "/tmp/.X11-unix/X" + display.mid(colon + 1).section(QLatin1Char('.'), 0, 0).toStdString();
+    return Listening('@' + socket) || Listening(socket);
+}
+
+// Why a display could not be opened, from what the program can see itself:
+// Qt's support for it, whether a server listens there, and for Wayland the
+// runtime folder where a display's socket lives.
 QString DisplayFailure(const DisplaySystem& system, const QString& display)
 {
-    if (!PluginInstalled(system)) {
+    const QString name = QString::fromLatin1(system.name);
+    if (!InstalledPlatforms().contains(QLatin1String(system.platform))) {
         return QStringLiteral("a tela %1 \"%2\" precisa do suporte do Qt a %1, que não está instalado "
                               "(instale o pacote %3)")
-            .arg(QString::fromLatin1(system.name), display, QString::fromLatin1(system.package));
+            .arg(name, display, QString::fromLatin1(system.package));
     }
-    if (system.variable == std::string_view("WAYLAND_DISPLAY")) {
+    if (display.isEmpty()) {
+        return QStringLiteral("nenhuma tela %1 foi indicada (%2 não está definida)")
+            .arg(name, QString::fromLatin1(system.variable));
+    }
+    if (&system == &X11 && !XServerAnswers(display)) {
+        return QStringLiteral("a tela X11 \"%1\" não existe ou não responde").arg(display);
+    }
+    if (&system == &Wayland) {
         // A display name without a path is a socket in the runtime folder.
         const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
         const bool path = display.startsWith(QLatin1Char('/'));
-        if (!path && !runtime.startsWith(QLatin1Char('/'))) {
+        if (!path && runtime.isEmpty()) {
             return QStringLiteral("a tela Wayland \"%1\" não pode ser encontrada, porque XDG_RUNTIME_DIR não está "
                                   "definida")
                 .arg(display);
+        }
+        if (!path && !runtime.startsWith(QLatin1Char('/'))) {
+            return QStringLiteral("a tela Wayland \"%1\" não pode ser encontrada, porque XDG_RUNTIME_DIR (\"%2\") "
+                                  "não é um caminho absoluto")
+                .arg(display, runtime);
         }
         const QString socket = path ? display : runtime + QLatin1Char('/') + display;
         if (!QFileInfo::exists(socket)) {
             return QStringLiteral("a tela Wayland \"%1\" não pode ser encontrada (%2 não existe)").arg(display, socket);
         }
     }
-    return QStringLiteral("a tela %1 \"%2\" recusou a conexão").arg(QString::fromLatin1(system.name), display);
+    return QStringLiteral("a tela %1 \"%2\" recusou a conexão").arg(name, display);
 }
 
-// The cause, for each display the session names (Qt tries Wayland, then
-// X11).
+// The display of each system as Qt opens it: X11's from -display, else
+// DISPLAY; Wayland's from WAYLAND_DISPLAY, else libwayland's "wayland-0".
+QString DisplayOf(const DisplaySystem& system)
+{
+    if (&system == &X11 && !startArguments.display.isNull()) return startArguments.display;
+    const QString display = qEnvironmentVariable(system.variable);
+    return display.isEmpty() && &system == &Wayland ? QStringLiteral("wayland-0") : display;
+}
+
+// Why a platform that the user chose failed: a display system's, or one of
+// Qt's others, or one that Qt does not have.
+QString PlatformFailure(const QString& platform)
+{
+    // Without the plugin's own options; Qt takes the key in any case.
+    const QString key = platform.section(QLatin1Char(':'), 0, 0).toLower();
+    for (const DisplaySystem* system : {&Wayland, &X11}) {
+        if (key == QLatin1String(system->platform) || (system == &Wayland && key.startsWith(QLatin1String("wayland"))))
+            return DisplayFailure(*system, DisplayOf(*system));
+    }
+    return InstalledPlatforms().contains(key)
+               ? QStringLiteral("a plataforma \"%1\" do Qt não pôde ser iniciada").arg(key)
+               : QStringLiteral("o Qt não tem a plataforma \"%1\"").arg(key);
+}
+
+// The platforms chosen for Qt, as it reads them: -platform, else
+// QT_QPA_PLATFORM. Empty when Qt chooses.
+QString ChosenPlatforms()
+{
+    return !startArguments.platform.isNull() ? startArguments.platform : qEnvironmentVariable("QT_QPA_PLATFORM");
+}
+
+// The cause, read the way Qt chooses: the platforms chosen, in their order;
+// else each display the session names (Qt tries Wayland, then X11).
 QString StartFailure()
 {
-    QStringList causes;
-    for (const DisplaySystem& system : DisplaySystems) {
-        const QString display = qEnvironmentVariable(system.variable);
-        if (!display.isEmpty()) {
-            causes << DisplayFailure(system, display);
-        }
+    const QString chosen = ChosenPlatforms();
+    if (!chosen.isEmpty()) {
+        QStringList causes;
+        for (const QString& platform : chosen.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+            causes << PlatformFailure(platform);
+        const QString source = !startArguments.platform.isNull() ? QStringLiteral("-platform ") + chosen
+                                                                 : QStringLiteral("QT_QPA_PLATFORM=") + chosen;
+        return QStringLiteral("com %1, %2").arg(source, causes.join(QStringLiteral("; ")));
     }
+    QStringList causes;
+    if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY") || qgetenv("XDG_SESSION_TYPE") == "wayland")
+        causes << DisplayFailure(Wayland, DisplayOf(Wayland));
+    if (!DisplayOf(X11).isEmpty()) causes << DisplayFailure(X11, DisplayOf(X11));
     if (causes.isEmpty()) {
         return QStringLiteral("nenhuma sessão gráfica disponível (DISPLAY e WAYLAND_DISPLAY não estão definidas)");
     }
@@ -153,9 +267,13 @@ int main(int argc, char** argv)
     QGuiApplication::setDesktopFileName(QString::fromLatin1(ApplicationId));
     QCoreApplication::setApplicationName(QString::fromLatin1(ApplicationId));
 
+    startArguments = ReadStartArguments(argc, argv);
     HeldOutput output;
     heldOutput = &output;
     toolkitHandler = qInstallMessageHandler(HoldStartupMessage);
+    // Qt tries Wayland when no platform is chosen, or when one chosen is it.
+    const QString chosen = ChosenPlatforms();
+    if (chosen.isEmpty() || chosen.contains(QLatin1String("wayland"), Qt::CaseInsensitive)) LeaveTitleBarToWindow();
     QApplication app(argc, argv);
     qInstallMessageHandler(toolkitHandler);
     output.Release();

@@ -12,8 +12,8 @@
 set -euo pipefail
 
 number_text_packages=(libfast-float-dev libfmt-dev)
-build_packages=(cmake make g++ qt6-base-dev qt6-wayland qt6-translations-l10n libcups2-dev fonts-liberation
-                librsvg2-bin dpkg-dev file "${number_text_packages[@]}")
+build_packages=(cmake make g++ qt6-base-dev qt6-wayland libwayland-dev qt6-translations-l10n libcups2-dev
+                fonts-liberation librsvg2-bin dpkg-dev file "${number_text_packages[@]}")
 print_packages=(cups cups-client cups-filters cups-ipp-utils dbus-daemon poppler-utils python3)
 test_packages=(libgtest-dev libx11-dev xvfb weston openbox xdotool x11-xkb-utils x11-apps x11-utils imagemagick clang
                libclang-rt-14-dev clang-format desktop-file-utils python3-pyatspi at-spi2-core dbus-daemon lintian

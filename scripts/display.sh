@@ -43,18 +43,20 @@ accepts_clients() {
     /usr/bin/python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).connect(sys.argv[1])' "$1" 2>/dev/null
 }
 
-# start_weston DIR: starts weston with its headless backend and no
-# configuration file, its socket in a runtime folder of its own,
-# DIR/wayland-runtime (mode 0700, as the Wayland runtime folder must be);
-# sets WESTON_PID, WESTON_RUNTIME (the folder, for XDG_RUNTIME_DIR) and
-# WESTON_DISPLAY (the socket's name, for WAYLAND_DISPLAY).
+# start_weston DIR [OPTION...]: starts weston with its headless backend and
+# the weston options given, else with no configuration file, its socket in a
+# runtime folder of its own, DIR/wayland-runtime (mode 0700, as the Wayland
+# runtime folder must be); sets WESTON_PID, WESTON_RUNTIME (the folder, for
+# XDG_RUNTIME_DIR) and WESTON_DISPLAY (the socket's name, for
+# WAYLAND_DISPLAY).
 start_weston() {
-    local dir=$1
+    local dir=$1 options=("${@:2}")
+    [ ${#options[@]} -gt 0 ] || options=(--no-config)
     WESTON_RUNTIME=$dir/wayland-runtime
     WESTON_DISPLAY=wayland-orvanta
     mkdir -m 700 "$WESTON_RUNTIME" || return 1
     env -u DISPLAY -u WAYLAND_DISPLAY XDG_RUNTIME_DIR="$WESTON_RUNTIME" \
-        weston --no-config --backend=headless-backend.so --socket="$WESTON_DISPLAY" --idle-time=0 \
+        weston "${options[@]}" --backend=headless-backend.so --socket="$WESTON_DISPLAY" --idle-time=0 \
         </dev/null >"$dir/weston.log" 2>&1 &
     WESTON_PID=$!
     started "$WESTON_PID" "$dir/weston.log" accepts_clients "$WESTON_RUNTIME/$WESTON_DISPLAY"

@@ -3,7 +3,9 @@
 # the package's test starts it as the desktop entry does), why it cannot
 # start when it cannot, and the toolkit's own texts in Portuguese. Each
 # script starts and stops its own private compositor or X server.
-add_test(NAME Desktop.WaylandWindow COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/wayland_window.sh $<TARGET_FILE:orvanta>)
+# The Wayland window's screenshot is kept as wayland_window.png.
+add_test(NAME Desktop.WaylandWindow COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/wayland_window.sh $<TARGET_FILE:orvanta>
+                                            ${CMAKE_CURRENT_BINARY_DIR}/wayland_window.png)
 add_test(NAME Desktop.StartFailureSaysWhyInOneLine
          COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/start_failure.sh $<TARGET_FILE:orvanta>)
 set_tests_properties(Desktop.WaylandWindow Desktop.StartFailureSaysWhyInOneLine PROPERTIES TIMEOUT 120)

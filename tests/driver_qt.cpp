@@ -63,6 +63,14 @@ void TypeCode(Form1& /*form*/, int code)
     QTest::sendKeyEvent(QTest::Click, focus, Qt::Key_unknown, QString(QChar(code)), Qt::NoModifier);
 }
 
+// The keypad's decimal key under the Brazilian layout, as Qt's X11 and
+// Wayland platforms deliver it: KP_Separator, a comma from the keypad.
+void TypeKeypadDecimal(Form1& /*form*/)
+{
+    QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_Comma, QStringLiteral(","),
+                        Qt::KeypadModifier);
+}
+
 void CommitText(Form1& /*form*/, const std::string& text)
 {
     QInputMethodEvent commit;

@@ -243,6 +243,9 @@ TEST(PrivateSpooler, FailureSaysWhy)
         {{{"lpadmin", "-d", "orvanta-login"}}, nullptr, login, 0, "orvanta-stranger"},   // Create-Job
         {{{"lpadmin", "-d", "orvanta-locked"}}, nullptr, forbidden + "orvanta-locked.", 0},
         {{{"lpadmin", "-d", "orvanta-login"}}, nullptr, forbidden + "orvanta-login.", 0},
+        // Send-Document, the job made then cancelled.
+        {{{"lpadmin", "-d", "orvanta-login-document"}}, nullptr, login, 2},
+        {{{"lpadmin", "-d", "orvanta-no-document"}}, nullptr, forbidden + "orvanta-no-document.", 2},
         {{}, "orvanta-gone", missing, 0},
         {{{"lpadmin", "-p", "orvanta-gone", "-E", "-v", "file:///dev/null"},
           {"lpoptions", "-d", "orvanta-gone"},
@@ -292,9 +295,10 @@ TEST(PrivateSpooler, NothingGoesThroughTheTemporaryFolder)
 }
 
 // The page comes out on the paper that the job prints on, the text on it
-// as on A4: the user's own media option (lpoptions, or a default instance),
-// else the queue's default, else, for a class, its first member's. The job
-// carries the user's options.
+// as on A4: the size of the user's own PageSize option (lpoptions, or a
+// default instance), else of the media option, that the queue has, else the
+// queue's default, else, for a class, its first member's. The job carries
+// the user's options.
 TEST(PrivateSpooler, DefaultPrintersPaper)
 {
     const struct {
@@ -320,6 +324,14 @@ TEST(PrivateSpooler, DefaultPrintersPaper)
          612,
          792,
          "print-quality"},
+        {{{"lpoptions", "-p", "orvanta", "-o", "PageSize=A5"}}, 419.5, 595.3},  // the text made to fit
+        {{{"lpoptions", "-p", "orvanta", "-o", "PageSize=Letter"}}, 612, 792},
+        {{{"lpoptions", "-d", "orvanta-letter", "-o", "PageSize=A4"}}, 595.3, 841.9},
+        {{{"lpoptions", "-p", "orvanta", "-o", "media=A5", "-o", "PageSize=Legal"}}, 612, 1008},
+        // Sizes that the queue lacks.
+        {{{"lpoptions", "-p", "orvanta", "-o", "media=4x6"}}, 595.3, 841.9},
+        {{{"lpoptions", "-d", "orvanta-letter", "-o", "PageSize=Custom.100x150mm"}}, 612, 792},
+        {{{"lpoptions", "-d", "orvanta-letter", "-o", "media=oe_photo-l_3.5x5in"}}, 612, 792},
     };
     for (const auto& paper : papers) {
         SCOPED_TRACE(&paper - papers);

@@ -113,9 +113,11 @@ protected:
     QPoint loadPosition;
 };
 
-// The Brazilian ABNT2 layout's dead keys ´ ~ ^ ` ¨ compose accented letters,
-// which the compose context commits past the key presses.
-TEST_F(X11Window, DeadKeysPutNoLettersIntoANumberBox)
+// Keys of the Brazilian ABNT2 layout: the dead keys ´ ~ ^ ` ¨ compose
+// accented letters, which the compose context commits past the key presses;
+// the keypad's decimal key types a comma (KP_Separator), which a number box
+// takes as the decimal point; the main keyboard's comma is refused.
+TEST_F(X11Window, BrazilianKeysTypeOnlyTheNumber)
 {
     ExpectKeyboardFocus();
     for (QLineEdit* box : {form->Window().Text1, form->Window().Text2, form->Window().Text3}) {
@@ -123,7 +125,8 @@ TEST_F(X11Window, DeadKeysPutNoLettersIntoANumberBox)
         box->clear();
         box->setFocus();
         PressKeys({"1", "dead_acute", "e", "dead_tilde", "n", "dead_circumflex", "o", "dead_grave", "a",
-                   "dead_diaeresis", "u", "dead_acute", "c", "ccedilla", "dead_acute", "7", "period", "5"});
+                   "dead_diaeresis", "u", "dead_acute", "c", "ccedilla", "dead_acute", "7", "KP_Separator", "5",
+                   "comma"});
         EXPECT_EQ(box->text().toStdString(), "17.5");
     }
 }

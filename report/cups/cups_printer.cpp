@@ -69,11 +69,13 @@ constexpr double RequestTimeoutSeconds = 5;
 // the fonts along with them, and 12 points must stay 12 points on paper.
 struct PaperPrinter {
     QPdfWriter& writer;
+    double fontScale = 1;  // below 1 on paper too narrow for the lines
     QPainter painter{};
     QFont font{};
     double pageLeft = 0;
     double pixelsPerUnit = 1;
     QPointF position{};  // device pixels from the printable area's top left
+    double room = 1;     // the least share of a line's width that fitted on it
 
     // (mode, left, top, right, bottom). Lines flow down at the font's line
     // height and the print position is across, so only the horizontal scale
@@ -92,7 +94,7 @@ struct PaperPrinter {
         font.setStyleHint(QFont::TypeWriter);
     }
 
-    void FontSize(int points) { font.setPointSize(points); }
+    void FontSize(int points) { font.setPointSizeF(points * fontScale); }
 
     void Emphasis(bool on) { font.setBold(on); }
 
@@ -109,8 +111,9 @@ struct PaperPrinter {
         Begin();
         painter.setFont(font);
         const QFontMetricsF metrics(font, &writer);
-        painter.drawText(QPointF(position.x(), position.y() + metrics.ascent()),
-                         QString::fromUtf8(text.data(), qsizetype(text.size())));
+        const QString line = QString::fromUtf8(text.data(), qsizetype(text.size()));
+        painter.drawText(QPointF(position.x(), position.y() + metrics.ascent()), line);
+        if (!line.isEmpty()) room = std::min(room, (writer.width() - position.x()) / metrics.horizontalAdvance(line));
         NewLine();
     }
 
@@ -129,8 +132,10 @@ struct PaperPrinter {
     void NewLine() { position = {0, position.y() + QFontMetricsF(font, &writer).lineSpacing()}; }
 };
 
-// Writes the page, whole, into device, which is open for writing.
-void WritePdf(QIODevice& device, const CalcState& state, const QPageSize& paper)
+// Writes the page into device, which is open for writing, its text made
+// smaller by fontScale, and gives the least share of a line's width that
+// fitted across the printable area.
+double DrawPdf(QIODevice& device, const CalcState& state, const QPageSize& paper, double fontScale)
 {
     QPdfWriter writer(&device);
     writer.setTitle(QStringLiteral("Orvanta"));
@@ -139,8 +144,19 @@ void WritePdf(QIODevice& device, const CalcState& state, const QPageSize& paper)
     // paper's edge looks wrong. 15 mm leaves the longest line (10000 de
     // Diagonal, em centimetros) room on A4 and on US Letter.
     writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
-    PaperPrinter printer{writer};
+    PaperPrinter printer{writer, fontScale};
     PrintReport(printer, state, QLocale::system().decimalPoint().toStdString());
+    return printer.room;
+}
+
+// Writes the page, whole, into device, which is open for writing. On paper
+// too narrow for the longest line at its size (A5, a photo card) the text is
+// made as much smaller as it must to fit, rather than cut at the edge.
+void WritePdf(QIODevice& device, const CalcState& state, const QPageSize& paper)
+{
+    QBuffer trial;
+    trial.open(QIODevice::WriteOnly);
+    DrawPdf(device, state, paper, std::min(1.0, DrawPdf(trial, state, paper, 1)));
 }
 
 // The page in memory, made whole before any of it goes to the spooler: no
@@ -191,6 +207,8 @@ struct Cups {
     ORVANTA_CUPS_FUNCTION(cupsCopyDestInfo);
     ORVANTA_CUPS_FUNCTION(cupsFreeDestInfo);
     ORVANTA_CUPS_FUNCTION(cupsFindDestDefault);
+    ORVANTA_CUPS_FUNCTION(cupsFindDestSupported);
+    ORVANTA_CUPS_FUNCTION(cupsGetDestMediaByName);
     ORVANTA_CUPS_FUNCTION(ippGetString);
     ORVANTA_CUPS_FUNCTION(ippGetCollection);
     ORVANTA_CUPS_FUNCTION(ippGetInteger);
@@ -355,16 +373,34 @@ struct Spooler {
         return cups.pwgMediaForPPD(name.c_str());
     }
 
+    // Whether the default printer has the size: a queue prints a size it
+    // lacks on its own default paper. CUPS may answer with another size
+    // (a custom one), which does not count; within a millimetre is the same.
+    // A destination that lists no sizes (a class) is taken at its word.
+    bool Offers(const pwg_media_t& size) const
+    {
+        cups_size_t offered{};
+        return cups.cupsFindDestSupported(http.get(), printer.get(), info.get(), "media") == nullptr ||
+               (cups.cupsGetDestMediaByName(http.get(), printer.get(), info.get(), size.pwg, CUPS_MEDIA_FLAGS_DEFAULT,
+                                            &offered) != 0 &&
+                std::abs(offered.width - size.width) <= 100 && std::abs(offered.length - size.length) <= 100);
+    }
+
     // The first size that CUPS knows in a media option such as
-    // "letter,upper".
+    // "letter,upper", when the default printer has it.
     std::optional<QPageSize> NamedPaper(const char* media) const
     {
         if (media == nullptr) return std::nullopt;
         const std::string names = media;
         for (size_t begin = 0; begin < names.size();) {
             const size_t end = std::min(names.find(',', begin), names.size());
-            if (const pwg_media_t* size = KnownSize(names.substr(begin, end - begin)))
-                return Paper(size->width, size->length);
+            if (const pwg_media_t* found = KnownSize(names.substr(begin, end - begin))) {
+                // Copied first: libcups makes a custom size in a buffer that
+                // its next look-up reuses.
+                const std::string pwg = found->pwg;
+                const pwg_media_t size{pwg.c_str(), nullptr, nullptr, found->width, found->length};
+                return Offers(size) ? std::optional(Paper(size.width, size.length)) : std::nullopt;
+            }
             begin = end + 1;
         }
         return std::nullopt;
@@ -407,12 +443,15 @@ struct Spooler {
         return first != nullptr ? first : "";
     }
 
-    // The paper that the job prints on: the destination's own media option
-    // (the user's lpoptions or instance), else the queue's default, else,
-    // for a class, its first member's; A4 when nothing names a size.
+    // The paper that the job prints on: a size the queue has that the
+    // destination's own options name (the user's lpoptions or instance), by
+    // PageSize, which CUPS follows before media, then by media; else the
+    // queue's default, else, for a class, its first member's; A4 when
+    // nothing names a size.
     QPageSize DefaultPaper() const
     {
-        if (std::optional<QPageSize> paper = NamedPaper(Option("media"))) return *paper;
+        for (const char* option : {"PageSize", "media"})
+            if (std::optional<QPageSize> paper = NamedPaper(Option(option))) return *paper;
         if (std::optional<QPageSize> paper = QueuePaper(printer.get(), info.get())) return *paper;
         const std::string member = FirstMember();
         const auto dest = Dest(member.empty() ? nullptr : cups.cupsGetNamedDest(http.get(), member.c_str(), nullptr));
@@ -438,7 +477,8 @@ struct Spooler {
             cups.cupsWriteRequestData(http.get(), pdf.constData(), size_t(pdf.size())) == HTTP_STATUS_CONTINUE;
         if (sent && Succeeded(cups.cupsFinishDestDocument(http.get(), printer.get(), info.get()))) return;
         const bool lost = cups.httpError(http.get()) != 0;
-        const char* why = !lost ? RefusedMessage : TimedOut() ? NotAnsweringMessage : DroppedMessage;
+        // A refusal of the document says why, as one of the job does.
+        const std::string why = !lost ? Failure(RefusedMessage) : TimedOut() ? NotAnsweringMessage : DroppedMessage;
         // A connection that failed cannot carry the cancellation.
         Spooler again(cups);
         again.printer = std::move(printer);

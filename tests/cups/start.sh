@@ -14,6 +14,8 @@
 #   orvanta-class    a class of orvanta-letter;  orvanta-held holds new jobs
 #   orvanta-locked, orvanta-login  for any request, or to make a job, forbid
 #                    a known client and ask others a login (that nobody has)
+#   orvanta-login-document, orvanta-no-document  to send a job's document,
+#                    ask every client a login, or forbid it
 #   orvanta-everywhere  driverless, on US Letter: an ippeveprinter on a free
 #                    loopback port, with a private D-Bus bus for its DNS-SD
 # With --no-printer it has no queue at all.  Clients reach it with
@@ -99,6 +101,31 @@ DefaultPaperSize None
     Allow all
   </Limit>
 </Policy>
+<Policy login-document>
+  <Limit Send-Document>
+    AuthType Basic
+    Require user orvanta-nobody
+  </Limit>
+  <Limit All>
+    Order allow,deny
+    Allow all
+  </Limit>
+</Policy>
+# A client known by its user id makes the job, then may not send it.
+<Policy no-document>
+  <Limit Create-Job>
+    AuthType Basic
+    Require valid-user
+  </Limit>
+  <Limit Send-Document>
+    AuthType Basic
+    Require user orvanta-nobody
+  </Limit>
+  <Limit All>
+    Order allow,deny
+    Allow all
+  </Limit>
+</Policy>
 <Policy default>
   JobPrivateAccess all
   JobPrivateValues none
@@ -142,6 +169,8 @@ if [ "$with_printer" = yes ]; then
     add_queue orvanta-held file:///dev/null A4 -o job-hold-until-default=indefinite
     add_queue orvanta-locked file:///dev/null A4
     add_queue orvanta-login file:///dev/null A4 -o printer-op-policy=login
+    add_queue orvanta-login-document file:///dev/null A4 -o printer-op-policy=login-document
+    add_queue orvanta-no-document file:///dev/null A4 -o printer-op-policy=no-document
     # ippeveprinter's DNS-SD client, which announces nothing (-r off), wants
     # a system bus; the queue is made from what the printer says of itself.
     dbus-daemon --session --address="unix:path=$dir/bus.sock" --nofork --nopidfile &>"$dir/log/dbus.out" &

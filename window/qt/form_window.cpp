@@ -31,6 +31,7 @@
 #include "window/qt/icon16.xpm"
 #include "window/qt/icon32.xpm"
 #include "window/qt/keys.h"
+#include "window/qt/title_bar.h"
 #include "window/screen_reader_names.h"
 #include "window/tab_order.h"
 
@@ -61,7 +62,8 @@ QFont MakeFont(const FontStyle& style)
     return font;
 }
 
-QWidget* CreateControl(const ControlLayout& layout, QWidget* parent)
+// top: where the client area begins, below the window's own title bar.
+QWidget* CreateControl(const ControlLayout& layout, QWidget* parent, int top)
 {
     const QString caption = QString::fromUtf8(layout.caption);
     QWidget* control = nullptr;
@@ -93,7 +95,7 @@ QWidget* CreateControl(const ControlLayout& layout, QWidget* parent)
     }
     }
     control->setObjectName(QString::fromUtf8(layout.name));
-    control->setGeometry(layout.left / TwipsPerPixel, layout.top / TwipsPerPixel, layout.width / TwipsPerPixel,
+    control->setGeometry(layout.left / TwipsPerPixel, top + layout.top / TwipsPerPixel, layout.width / TwipsPerPixel,
                          layout.height / TwipsPerPixel);
     control->setFont(MakeFont(layout.font));
     return control;
@@ -122,13 +124,17 @@ FormWindow::FormWindow(FormEvents formEvents) : events(std::move(formEvents))
     icon.addPixmap(QPixmap(orvanta_icon_16));
     setWindowIcon(icon);
 
-    CreateControls();
+    // The window's own title bar goes above the client area, which keeps
+    // its size and its controls' places.
+    const int top = DrawsOwnTitleBar() ? (new TitleBar(this))->height() : 0;
+    setFixedSize(width(), height() + top);
+    CreateControls(top);
 }
 
-void FormWindow::CreateControls()
+void FormWindow::CreateControls(int top)
 {
     for (const ControlLayout& layout : ControlTable) {
-        controls[static_cast<int>(layout.id)] = CreateControl(layout, this);
+        controls[static_cast<int>(layout.id)] = CreateControl(layout, this, top);
     }
     const auto get = [this]<class ControlType>(ControlType*& widget, Control id) {
         widget = static_cast<ControlType*>(Widget(id));
@@ -261,11 +267,14 @@ bool FormWindow::NumberBox_Event(QLineEdit* box, Control id, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::KeyPress: {
-        const std::vector<int> codes = KeyPressCodes(*static_cast<QKeyEvent*>(event));
+        const auto& key = *static_cast<QKeyEvent*>(event);
+        const std::vector<int> codes = KeyPressCodes(key);
         if (codes.empty()) {
             return false;
         }
-        if (codes.size() == 1) {
+        // A key let through goes on to the box, which types its text, unless
+        // the box is to type another character for it.
+        if (codes.size() == 1 && !IsKeypadComma(key)) {
             return events.keyPress(id, codes.front()) == 0;  // 0 discards the key
         }
         NumberBox_TypeKeys(box, id, codes);
@@ -293,8 +302,8 @@ bool FormWindow::NumberBox_Event(QLineEdit* box, Control id, QEvent* event)
     }
 }
 
-// Several characters typed at once: each is a key of its own, and the box
-// gets those let through.
+// Several characters typed at once, or a key that stands for another
+// character: each is a key of its own, and the box gets those let through.
 void FormWindow::NumberBox_TypeKeys(QLineEdit* box, Control id, const std::vector<int>& codes)
 {
     for (const int code : codes) {

@@ -36,7 +36,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void CreateControls();
+    void CreateControls(int top);
     void NameForScreenReaders();
     bool IsHeldButtonKey(const QEvent* event);
     bool NumberBox_Event(QLineEdit* box, Control id, QEvent* event);

@@ -63,6 +63,9 @@ std::vector<int> KeyPressCodes(const QKeyEvent& event)
         {Qt::Key_At, 0},           {Qt::Key_BracketLeft, 27}, {Qt::Key_Backslash, 28}, {Qt::Key_BracketRight, 29},
         {Qt::Key_AsciiCircum, 30}, {Qt::Key_Underscore, 31},
     };
+    if (IsKeypadComma(event)) {
+        return {'.'};
+    }
     const bool control = event.modifiers() & Qt::ControlModifier;
     if (control && event.key() >= Qt::Key_A && event.key() <= Qt::Key_Z) {
         return {event.key() - Qt::Key_A + 1};
@@ -79,6 +82,14 @@ std::vector<int> KeyPressCodes(const QKeyEvent& event)
 std::vector<int> CommittedCodes(const QInputMethodEvent& event)
 {
     return CharacterCodes(event.commitString());
+}
+
+// The keypad's decimal key types the layout's separator, a comma under the
+// Brazilian layouts (KP_Separator). The main keyboard's comma is left to the
+// key filter.
+bool IsKeypadComma(const QKeyEvent& event)
+{
+    return (event.modifiers() & Qt::KeypadModifier) && event.key() == Qt::Key_Comma;
 }
 
 bool PressesAButton(const QKeyEvent& event)
