@@ -78,8 +78,11 @@ void ClickOn(Form1& form, Control control)
     AsTheUser([&] { ClickControl(form.Window().handle, Index(control)); });
 }
 
-void TypeCode(Form1&, int code)
+// The blank is typed as a character, as the desktops' drivers type it: the
+// Space key would press a focused button (HoldKey presses it).
+void TypeCode(Form1& form, int code)
 {
+    if (code == ' ') return CommitText(form, " ");
     AsTheUser([&] { PressCode(code); });
 }
 

@@ -47,6 +47,11 @@ var OrvantaPage = {
         const controls = this.names.map((name) => root.querySelector('#' + name));
         this.forms.push({root, controls});
         root.addEventListener('keydown', (e) => this.keyDown(handle, e));
+        // A click beside the controls, on a label or on a disabled control
+        // (which lets clicks through to the form) leaves the focus where it is.
+        root.addEventListener('mousedown', (e) => {
+            if (!e.target.closest('input, select, button')) e.preventDefault();
+        });
         root.addEventListener('click', (e) => {
             const index = controls.indexOf(e.target.closest('button'));
             if (index >= 0) this.queue(() => _orvanta_click(handle, index));
