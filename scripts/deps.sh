@@ -7,7 +7,8 @@
 # hardening run add), print (the private spooler of the printing tests; part
 # of test), windows (the MinGW-w64 cross build of the Windows program, its
 # installer and its tests under Wine, with the private spooler and X server
-# they print and show windows on).
+# they print and show windows on), web (the Emscripten build of the site and
+# its tests in headless Chromium).
 set -euo pipefail
 
 build_packages=(cmake make g++ qt6-base-dev qt6-wayland qt6-translations-l10n libcups2-dev fonts-liberation
@@ -20,6 +21,8 @@ windows_packages=(cmake make g++-mingw-w64-x86-64-posix wine wine64 nsis zip pyt
                   googletest ghostscript xvfb xdotool fonts-liberation
                   "${print_packages[@]}")
 
+web_packages=(cmake make g++ emscripten node-acorn chromium googletest python3 python3-websocket fonts-liberation)
+
 wanted=()
 for set in "$@"; do
     case "$set" in
@@ -27,6 +30,7 @@ for set in "$@"; do
         test) wanted+=("${test_packages[@]}") ;;
         print) wanted+=("${print_packages[@]}") ;;
         windows) wanted+=("${windows_packages[@]}") ;;
+        web) wanted+=("${web_packages[@]}") ;;
         *) echo "deps.sh: unknown package set '$set'" >&2; exit 2 ;;
     esac
 done
