@@ -3,7 +3,8 @@
 // a time): the text is an optional minus and digits without leading zeros,
 // or empty for zero, and it names a whole number at most one half away from
 // the value; a value that is already whole (every double from 2^52 up) is
-// written exactly.
+// written exactly, with the digits libstdc++'s std::to_chars writes.
+#include <charconv>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -29,6 +30,12 @@ void Check(double value)
     if (std::trunc(value) == value) {
         Require(whole == value, "a whole value is written exactly");
     }
+
+    char buffer[400];  // the largest double has 309 digits
+    const double rounded = std::fabs(std::round(value));
+    const std::string digits(buffer,
+                             std::to_chars(buffer, buffer + sizeof buffer, rounded, std::chars_format::fixed, 0).ptr);
+    Require(printed.substr(digitsFrom) == (digits == "0" ? "" : digits), "std::to_chars writes the same digits");
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// ParseNumber on arbitrary bytes. No text reads as NaN: std::from_chars is
+// ParseNumber on arbitrary bytes. No text reads as NaN: fast_float is
 // handed only texts that open with a digit or a full stop after one sign,
 // and nothing else in the reader makes one. Blanks, tabs and line feeds
 // count nowhere, nothing after a comma counts, and a text that starts like
 // a decimal number reads as the C library's strtod reads it in the C locale,
-// an implementation independent of the std::from_chars ours stands on.
+// an implementation independent of the fast_float ours stands on, and as
+// libstdc++'s std::from_chars reads it wherever that finds it in range.
+#include <charconv>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -67,6 +69,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string terminated = compact.substr(0, compact.find('\0'));
     if (OpensLikeADecimalNumber(terminated)) {
         Require(Same(std::strtod(terminated.c_str(), nullptr), value), "strtod reads the same value");
+        const std::string_view number = std::string_view(terminated).substr(terminated.front() == '+' ? 1 : 0);
+        double read = 0;
+        if (std::from_chars(number.data(), number.data() + number.size(), read).ec == std::errc()) {
+            Require(Same(read, value), "std::from_chars reads the same value");
+        }
     }
     return 0;
 }

@@ -122,6 +122,12 @@ TEST(ParseNumber, TextsBeyondTheDoubleRangeKeepTheirSign)
         {"-0." + zeros + "1e800", -Infinity},
         {"1" + zeros + "e-750", 0.0},
         {"- 1 e 4 0 0", -Infinity},
+        // At the edges: ties go to the even neighbour, zero and the largest.
+        {"2.4703282292062327e-324", 0.0},
+        {"-2.4703282292062327e-324", -0.0},
+        {"2.4703282292062328e-324", std::numeric_limits<double>::denorm_min()},
+        {"1.7976931348623158e308", std::numeric_limits<double>::max()},
+        {"-1.7976931348623159e308", -Infinity},
         {"-0", -0.0},
         {"-", 0.0},
     };

@@ -40,6 +40,10 @@ TEST(FormatWhole, Numbers)
         {-0.4, ""},
         {3e9, "3000000000"},
         {1e15 + 0.5, "1000000000000001"},
+        // The double's own digits, not the shortest text that reads back.
+        {1e23, "99999999999999991611392"},
+        {0x1p100, "1267650600228229401496703205376"},
+        {-0x1p64, "-18446744073709551616"},
         {std::numeric_limits<double>::infinity(), ""},
         {-std::numeric_limits<double>::infinity(), ""},
         {std::numeric_limits<double>::quiet_NaN(), ""},
