@@ -7,7 +7,8 @@
 # hardening run add), print (the private spooler of the printing tests; part
 # of test), windows (the MinGW-w64 cross build of the Windows program, its
 # installer and its tests under Wine, with the private spooler and X server
-# they print and show windows on).
+# they print and show windows on), web (the browser build: its site and the
+# headless Chromium its tests and benchmark run in).
 set -euo pipefail
 
 build_packages=(cmake make g++ qt6-base-dev qt6-wayland qt6-translations-l10n libcups2-dev fonts-liberation
@@ -19,6 +20,7 @@ test_packages=(libgtest-dev libx11-dev xvfb weston openbox xdotool x11-xkb-utils
 windows_packages=(cmake make g++-mingw-w64-x86-64-posix wine wine64 nsis zip python3-pefile imagemagick librsvg2-bin
                   googletest ghostscript xvfb xdotool fonts-liberation
                   "${print_packages[@]}")
+web_packages=(chromium python3-websocket)
 
 wanted=()
 for set in "$@"; do
@@ -27,6 +29,7 @@ for set in "$@"; do
         test) wanted+=("${test_packages[@]}") ;;
         print) wanted+=("${print_packages[@]}") ;;
         windows) wanted+=("${windows_packages[@]}") ;;
+        web) wanted+=("${web_packages[@]}") ;;
         *) echo "deps.sh: unknown package set '$set'" >&2; exit 2 ;;
     esac
 done
