@@ -209,6 +209,18 @@ class Session:
             raise ProtocolError(f"{url}: {result['errorText']}")
         self.wait_event("Page.loadEventFired", timeout)
 
+    def run_to_exit(self, url, timeout=3600):
+        """Opens url and waits until the page calls window.orvantaExit(status): the status, or None when an
+        uncaught error in the page came first. Test suites may run long; the test's own time limit is the guard."""
+        status = []
+        self.add_binding("orvantaExitBinding", lambda text: status.append(int(text)))
+        # The page may give a number; bindings take a text.
+        self.send("Page.addScriptToEvaluateOnNewDocument",
+                  {"source": "window.orvantaExit = status => window.orvantaExitBinding(String(status));"})
+        self.send("Page.navigate", {"url": url})
+        self.wait_until(lambda: status or self.errors, timeout)
+        return status[0] if status else None
+
     def reload(self, timeout=PATIENCE):
         self.events.clear()
         self.send("Page.reload")
@@ -309,21 +321,13 @@ class Chromium:
 
 
 def run_page(folder, page):
-    """The exit status a compiled test page reports; its console goes to standard output."""
-    status = []
+    """The exit status a test page reports; its console goes to standard output."""
     with Server(folder) as server, Chromium(echo=True) as chromium:
-        session = chromium.page()
-        session.add_binding("orvantaExitBinding", lambda text: status.append(int(text)))
-        # The page may give a number; bindings take a text.
-        session.send("Page.addScriptToEvaluateOnNewDocument",
-                     {"source": "window.orvantaExit = status => window.orvantaExitBinding(String(status));"})
-        session.send("Page.navigate", {"url": server.url(page)})
-        # The suites may run long; the test's own time limit is the guard.
-        session.wait_until(lambda: status or session.errors, timeout=3600)
-        if not status:
+        status = chromium.page().run_to_exit(server.url(page))
+        if status is None:
             print(f"{page}: stopped by an error in the page", file=sys.stderr)
             return 1
-        return status[0]
+        return status
 
 
 def serve(folder, port=0):
