@@ -20,7 +20,7 @@ test_packages=(libgtest-dev libx11-dev xvfb weston openbox xdotool x11-xkb-utils
 windows_packages=(cmake make g++-mingw-w64-x86-64-posix wine wine64 nsis zip python3-pefile imagemagick librsvg2-bin
                   googletest ghostscript xvfb xdotool fonts-liberation
                   "${print_packages[@]}")
-web_packages=(chromium python3-websocket)
+web_packages=(emscripten node-acorn librsvg2-bin chromium python3-websocket poppler-utils zip)
 
 wanted=()
 for set in "$@"; do

@@ -60,6 +60,15 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         pass
 
 
+class QuietServer(http.server.ThreadingHTTPServer):
+    daemon_threads = True
+
+    def handle_error(self, request, client_address):
+        # A browser that leaves in the middle of an answer is no fault of the server's.
+        if not isinstance(sys.exc_info()[1], ConnectionError):
+            super().handle_error(request, client_address)
+
+
 class Server:
     def __init__(self, folder, port=0):
         self.folder = os.path.abspath(folder)
@@ -68,8 +77,7 @@ class Server:
 
     def start(self):
         handler = functools.partial(Handler, directory=self.folder)
-        self._httpd = http.server.ThreadingHTTPServer(("127.0.0.1", self.port), handler)
-        self._httpd.daemon_threads = True
+        self._httpd = QuietServer(("127.0.0.1", self.port), handler)
         self.port = self._httpd.server_address[1]
         threading.Thread(target=self._httpd.serve_forever, daemon=True).start()
         return self
