@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/format_whole.h"
 
-#include <charconv>
 #include <cmath>
+
+#include <fmt/format.h>
 
 namespace {
 
@@ -41,9 +42,7 @@ std::string FormatWhole(double value)
 {
     if (!std::isfinite(value)) return {};
     const double whole = std::round(value);  // halves away from zero
-    char buffer[400];                        // the largest double has 309 digits
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(whole), std::chars_format::fixed, 0);
-    return WholeText(whole < 0, std::string(buffer, written.ptr));
+    return WholeText(whole < 0, fmt::format("{:.0f}", std::fabs(whole)));
 }
 
 std::string FormatWhole(std::string_view text, std::string_view decimalSeparator)

@@ -7,20 +7,22 @@
 # hardening run add), print (the private spooler of the printing tests; part
 # of test), windows (the MinGW-w64 cross build of the Windows program, its
 # installer and its tests under Wine, with the private spooler and X server
-# they print and show windows on), web (the browser build: its site and the
-# headless Chromium its tests and benchmark run in).
+# they print and show windows on), web (the browser build with Emscripten,
+# its release zip, and its tests and benchmark in headless Chromium).
 set -euo pipefail
 
+number_text_packages=(libfast-float-dev libfmt-dev)
 build_packages=(cmake make g++ qt6-base-dev qt6-wayland qt6-translations-l10n libcups2-dev fonts-liberation
-                librsvg2-bin dpkg-dev file)
+                librsvg2-bin dpkg-dev file "${number_text_packages[@]}")
 print_packages=(cups cups-client cups-filters cups-ipp-utils dbus-daemon poppler-utils python3)
 test_packages=(libgtest-dev libx11-dev xvfb weston openbox xdotool x11-xkb-utils x11-apps x11-utils imagemagick clang
                libclang-rt-14-dev clang-format desktop-file-utils python3-pyatspi at-spi2-core dbus-daemon lintian
                appstream devscripts man-db "${print_packages[@]}")
 windows_packages=(cmake make g++-mingw-w64-x86-64-posix wine wine64 nsis zip python3-pefile imagemagick librsvg2-bin
                   googletest ghostscript xvfb xdotool fonts-liberation
-                  "${print_packages[@]}")
-web_packages=(emscripten node-acorn librsvg2-bin chromium python3-websocket poppler-utils zip)
+                  "${print_packages[@]}" "${number_text_packages[@]}")
+web_packages=(cmake make emscripten nodejs node-acorn chromium python3 python3-websocket librsvg2-bin poppler-utils
+              zip "${number_text_packages[@]}")
 
 wanted=()
 for set in "$@"; do

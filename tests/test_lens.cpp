@@ -215,10 +215,10 @@ TEST(CalcState, StartsEmptyAndZero)
 
 // A record with accepted entries whose factors can be set freely, and old
 // results that must survive a stopped calculation.
-CalcState Stale(float sensor, float targetFactor, float dimension, float distanceFactor)
+CalcState Stale(float sensor, float targetFactor, float dimension, float distanceFactor, float percent = 100)
 {
     CalcState s;
-    s.sngScreenPercent = 100;
+    s.sngScreenPercent = percent;
     s.sngTargetSize = 10;
     s.sngDistance = 10;
     s.sngSensorHeight = sensor;
@@ -235,25 +235,35 @@ TEST(ComputeFocalLength, FloatingPointChecksStopAndKeepLaterFields)
 {
     const float huge = std::numeric_limits<float>::max();
     const float tiny = std::numeric_limits<float>::denorm_min();
+    const float inf = std::numeric_limits<float>::infinity();
+    const float signalling = std::numeric_limits<float>::signaling_NaN();
     struct Case {
         const char* what;
         CalcState state;
-        bool focalWritten;  // quotient stored before the third check fired
+        const char* step;  // the check that stops the calculation
+        float fraction, focalLength;
     } const cases[] = {
-        {"division by zero", Stale(3.6f, 1000, 0, 1000), false},
-        {"zero over zero", Stale(0, 1000, 0, 1000), false},
-        {"quotient beyond single range", Stale(huge, tiny, tiny, huge), true},
+        {"division by zero", Stale(3.6f, 1000, 0, 1000), "focal length", 1, -2},
+        {"zero over zero", Stale(0, 1000, 0, 1000), "focal length", 1, -2},
+        {"infinity times zero", Stale(inf, 1000, 1, 0), "focal length", 1, -2},
+        {"infinity over infinity", Stale(inf, inf, 1, 1000), "focal length", 1, -2},
+        {"signalling NaN factor", Stale(signalling, 1000, 1, 1000), "focal length", 1, -2},
+        {"signalling NaN percentage", Stale(3.6f, 1000, 1, 1000, signalling), "percentage", -1, -2},
+        // The quotient's store into a single overflows: the next check stops.
+        {"quotient beyond single range", Stale(huge, tiny, tiny, huge), "rounding", 1, inf},
+        {"tenths beyond single range", Stale(3e38f, 1000, 1, 1000), "rounding", 1, 3e38f},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         CalcState s = c.state;
-        EXPECT_THROW(ComputeFocalLength(s), FloatingPointError);
-        EXPECT_EQ(s.sngScreenFraction, 1.0f);
-        if (c.focalWritten) {
-            EXPECT_TRUE(std::isinf(s.sngFocalLength));
-        } else {
-            EXPECT_EQ(s.sngFocalLength, -2.0f);
+        try {
+            ComputeFocalLength(s);
+            ADD_FAILURE() << "no error";
+        } catch (const FloatingPointError& error) {
+            EXPECT_STREQ(error.what(), c.step);
         }
+        EXPECT_EQ(s.sngScreenFraction, c.fraction);
+        EXPECT_EQ(s.sngFocalLength, c.focalLength);
         EXPECT_EQ(s.sngFocalLengthShown, -3.0f);
     }
 }

@@ -151,7 +151,7 @@ orvanta_wine_test(NAME test_report COMMAND test_report)
 # build's calc_table (-DORVANTA_LINUX_BUILD=<its build folder>) against this
 # one, run under Wine.
 add_executable(calc_table calc_table.cpp)
-target_link_libraries(calc_table PRIVATE calc)
+target_link_libraries(calc_table PRIVATE report)
 orvanta_strict(calc_table)
 set(ORVANTA_LINUX_BUILD "" CACHE PATH "The Linux build folder whose tests/calc_table the Windows one is compared with")
 if(NOT ORVANTA_LINUX_BUILD)
