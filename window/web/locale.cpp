@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "window/web/locale.h"
+
+#include <emscripten.h>
+
+#include <cstdlib>
+
+namespace {
+
+// The separator that the language's number format writes in 1.5; the full
+// stop when it writes none.
+EM_JS(char*, BrowserSeparator, (), {
+    const language = (navigator.languages && navigator.languages[0]) || navigator.language;
+    const part = new Intl.NumberFormat(language).formatToParts(1.5).find((p) = > p.type == 'decimal');
+    const text = part ? part.value : '.';
+    const size = lengthBytesUTF8(text) + 1;
+    const copy = _malloc(size);
+    stringToUTF8(text, copy, size);
+    return copy;
+});
+
+}  // namespace
+
+std::string DecimalSeparator()
+{
+    char* text = BrowserSeparator();
+    std::string separator(text);
+    std::free(text);
+    return separator;
+}
