@@ -11,14 +11,6 @@
 find_program(ORVANTA_RSVG_CONVERT rsvg-convert REQUIRED)
 set(_site_icon ${PROJECT_SOURCE_DIR}/app/br.com.vintoral.orvanta.svg)
 
-# Every file of the site, which the service worker stores on the first
-# visit; "./" is the address the page is opened by. sw.js itself is kept by
-# the browser.
-set(ORVANTA_SITE_FILES ./ index.html orvanta.css orvanta.js orvanta.wasm manifest.webmanifest icon-192.png
-                       icon-512.png offline.js)
-list(TRANSFORM ORVANTA_SITE_FILES REPLACE "(.+)" "\"\\1\"" OUTPUT_VARIABLE _site_quoted)
-list(JOIN _site_quoted ", " ORVANTA_SITE_FILE_LIST)
-configure_file(${CMAKE_CURRENT_SOURCE_DIR}/sw.js.in ${site_dir}/sw.js @ONLY)
 configure_file(${CMAKE_CURRENT_SOURCE_DIR}/manifest.webmanifest ${site_dir}/manifest.webmanifest COPYONLY)
 configure_file(${CMAKE_CURRENT_SOURCE_DIR}/offline.js ${site_dir}/offline.js COPYONLY)
 
@@ -35,5 +27,23 @@ add_custom_command(OUTPUT ${site_dir}/icon-512.png
                            --background-color white -o ${site_dir}/icon-512.png ${_site_icon}
                    DEPENDS ${_site_icon}
                    COMMENT "Drawing the site's maskable icon" VERBATIM)
-add_custom_target(web_site_files DEPENDS ${site_dir}/icon-192.png ${site_dir}/icon-512.png)
+
+# Every file of the site but sw.js, which the browser keeps itself: what the
+# service worker stores on the first visit. Written after them all: its
+# cache's name tells them apart.
+set(_site_files index.html orvanta.css orvanta.js orvanta.wasm manifest.webmanifest icon-192.png icon-512.png
+                offline.js)
+# orvanta.js and orvanta.wasm come with the target orvanta.
+set(_site_made ${_site_files})
+list(REMOVE_ITEM _site_made orvanta.js orvanta.wasm)
+list(TRANSFORM _site_made PREPEND ${site_dir}/)
+list(JOIN _site_files "," _site_names)
+add_custom_command(OUTPUT ${site_dir}/sw.js
+                   COMMAND ${CMAKE_COMMAND} -DTEMPLATE=${CMAKE_CURRENT_SOURCE_DIR}/sw.js.in -DOUTPUT=${site_dir}/sw.js
+                           -DSITE=${site_dir} -DVERSION=${PROJECT_VERSION} -DFILES=${_site_names}
+                           -P ${CMAKE_CURRENT_SOURCE_DIR}/sw.js.cmake
+                   DEPENDS orvanta ${_site_made} ${CMAKE_CURRENT_SOURCE_DIR}/sw.js.in
+                           ${CMAKE_CURRENT_SOURCE_DIR}/sw.js.cmake
+                   COMMENT "Writing the site's service worker" VERBATIM)
+add_custom_target(web_site_files DEPENDS ${site_dir}/sw.js)
 add_dependencies(web_site web_site_files)
