@@ -226,11 +226,13 @@ def offline(site):
     return 0 if result == "24" else fail(f"offline, the worked example gives {result!r}, not 24")
 
 
-# Each state of the form at phone size, how to reach it from the one before.
+# Each state of the form at phone size: how to reach it from the one
+# before, and what shows that it was reached.
 NARROW_STATES = [
-    ("started", lambda page: None),
-    ("worked example calculated", lambda page: worked_example(page)),
-    ("message box open", lambda page: (type_into(page, "Text1", ""), click(page, "Command1"))),
+    ("started", lambda page: None, READY),
+    ("worked example calculated", worked_example, 'document.getElementById("Text4").value === "24"'),
+    ("message box open", lambda page: (type_into(page, "Text1", "0"), click(page, "Command1")),
+     'document.querySelector("dialog[open]") !== null'),
 ]
 
 
@@ -240,14 +242,14 @@ def narrow(site):
         page = browser.page()
         page.screen(*PHONE, mobile=True)
         open_form(page, server.url("index.html"))
-        for state, reach in NARROW_STATES:
+        for state, reach, reached in NARROW_STATES:
             reach(page)
+            if not page.evaluate(reached):
+                problems.append(f"at phone size, not {state}")
             widths = page.evaluate("[document.documentElement.scrollWidth, document.documentElement.clientWidth]")
             print(f"{state}: scroll width {widths[0]}, client width {widths[1]}")
             if widths[0] > widths[1]:
                 problems.append(f"{state}: the page scrolls sideways")
-            if state == "worked example calculated" and page.evaluate('document.getElementById("Text4").value') != "24":
-                problems.append("at phone size the worked example does not give 24")
     for problem in problems:
         fail(problem)
     return 1 if problems else 0
