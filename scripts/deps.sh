@@ -21,8 +21,8 @@ test_packages=(libgtest-dev libx11-dev xvfb weston openbox xdotool x11-xkb-utils
 windows_packages=(cmake make g++-mingw-w64-x86-64-posix wine wine64 nsis zip python3-pefile imagemagick librsvg2-bin
                   googletest ghostscript xvfb xdotool fonts-liberation
                   "${print_packages[@]}" "${number_text_packages[@]}")
-web_packages=(cmake make emscripten nodejs node-acorn chromium python3 python3-websocket librsvg2-bin poppler-utils
-              zip "${number_text_packages[@]}")
+web_packages=(cmake make emscripten nodejs node-acorn chromium python3 python3-websocket librsvg2-bin imagemagick
+              poppler-utils zip "${number_text_packages[@]}")
 
 wanted=()
 for set in "$@"; do

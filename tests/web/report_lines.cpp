@@ -26,7 +26,7 @@ struct LinePrinter {
     void EndDocument() {}
 };
 
-} // namespace
+}  // namespace
 
 int main()
 {
