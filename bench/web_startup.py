@@ -58,7 +58,7 @@ def compressed_sizes(site):
 
 
 def write_floor(site, folder):
-    """folder: the site with floor.html, index.html without scripts and with the lists' items."""
+    """folder: the site with floor.html, index.html without scripts and with the lists' items, and an empty page."""
     shutil.copytree(site, folder, dirs_exist_ok=True)
     with open(os.path.join(site, "index.html"), encoding="utf-8") as f:
         page = re.sub(r"<script[^>]*></script>\n?", "", f.read())
@@ -69,12 +69,16 @@ def write_floor(site, folder):
             sys.exit(f"web_startup.py: index.html has no list {control}")
     with open(os.path.join(folder, "floor.html"), "w", encoding="utf-8") as f:
         f.write(page)
+    with open(os.path.join(folder, "blank.html"), "w", encoding="utf-8") as f:
+        f.write("<!DOCTYPE html><title>blank</title>")
 
 
 def usable_after(server, name, page_name):
     with chromium.Chromium() as browser:
         page = browser.page()
         page.screen(*DESKTOP)
+        # The site's own renderer process is started before the clock runs.
+        page.navigate(server.url("blank.html"))
         page.send("Page.addScriptToEvaluateOnNewDocument", {"source": USABLE[name]})
         page.navigate(server.url(page_name))
         return page.evaluate("window.usable")
