@@ -123,6 +123,7 @@ class Session:
         self._bindings = {}
         self.send("Page.enable")
         self.send("Runtime.enable")
+        self.send("Inspector.enable")
 
     def close(self):
         self._ws.close()
@@ -145,6 +146,8 @@ class Session:
         elif message["method"] == "Runtime.exceptionThrown":
             details = message["params"]["exceptionDetails"]
             self._note(self.errors, details.get("exception", {}).get("description", details["text"]))
+        elif message["method"] == "Inspector.targetCrashed":
+            self._note(self.errors, "the page crashed")
         elif message["method"] == "Runtime.bindingCalled":
             params = message["params"]
             if params["name"] in self._bindings:
