@@ -51,8 +51,8 @@ EM_JS(void, PlaceForm, (int handle, int left, int top), {
 });
 EM_JS(void, CloseForm, (int handle, bool ended), { OrvantaPage.close(handle, ended); });
 // The program waits for the page without holding it up (Asyncify).
-EM_ASYNC_JS(void, WaitForEvent, (), { await new Promise((wake) = > { OrvantaPage.wake = wake; }); });
-EM_ASYNC_JS(void, YieldToPage, (), { await new Promise((resume) = > setTimeout(resume, 0)); });
+EM_ASYNC_JS(void, WaitForEvent, (), { await new Promise(function(wake) { OrvantaPage.wake = wake; }); });
+EM_ASYNC_JS(void, YieldToPage, (), { await new Promise(function(resume) { setTimeout(resume, 0); }); });
 EM_ASYNC_JS(void, ShowMessageBox, (const char* text, const char* title),
             { await OrvantaPage.msgBox(UTF8ToString(text), UTF8ToString(title)); });
 
@@ -111,9 +111,19 @@ EMSCRIPTEN_KEEPALIVE void orvanta_resized(int handle)
 
 void RunQueuedEvents()
 {
-    while (!queued.empty()) {
-        const std::function<void()> event = std::move(queued.front());
-        queued.pop_front();
+    RunEventsQueuedAfter(0);
+}
+
+std::size_t QueuedEventCount()
+{
+    return queued.size();
+}
+
+void RunEventsQueuedAfter(std::size_t count)
+{
+    while (queued.size() > count) {
+        const std::function<void()> event = std::move(queued[count]);
+        queued.erase(queued.begin() + static_cast<std::ptrdiff_t>(count));
         event();
     }
 }

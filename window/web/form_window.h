@@ -5,6 +5,7 @@
 // from form_window.js. A click waits in the event queue until the program's
 // event loop, DoEvents or a test runs it; a key press is answered at once.
 
+#include <cstddef>
 #include <functional>
 
 #include "window/toolkit.h"
@@ -23,3 +24,8 @@ void QueueCall(const std::function<void()>& call);
 
 // Runs the events queued so far, and those they queue, to completion.
 void RunQueuedEvents();
+
+// How many events wait; runs those queued after the first count of them, as
+// the desktop runs an input event at once ahead of the queued ones.
+std::size_t QueuedEventCount();
+void RunEventsQueuedAfter(std::size_t count);

@@ -11,7 +11,7 @@ namespace {
 // stop when it writes none.
 EM_JS(char*, BrowserSeparator, (), {
     const language = (navigator.languages && navigator.languages[0]) || navigator.language;
-    const part = new Intl.NumberFormat(language).formatToParts(1.5).find((p) = > p.type == 'decimal');
+    const part = new Intl.NumberFormat(language).formatToParts(1.5).find(function(p) { return p.type == 'decimal'; });
     const text = part ? part.value : '.';
     const size = lengthBytesUTF8(text) + 1;
     const copy = _malloc(size);
