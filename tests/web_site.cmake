@@ -15,7 +15,7 @@ target_link_libraries(report_lines PRIVATE report)
 target_link_options(report_lines PRIVATE -sEXIT_RUNTIME=1)
 orvanta_strict(report_lines)
 
-set(ORVANTA_LINUX_BUILD "" CACHE PATH "The Linux build folder whose tests/calc_table the web one is compared with")
+# ORVANTA_LINUX_BUILD (tests/CMakeLists.txt): the Linux build folder.
 if(NOT ORVANTA_LINUX_BUILD)
     message(WARNING "Web.SameInChromiumAsOnLinux fails without -DORVANTA_LINUX_BUILD=<the Linux build folder>")
 endif()
