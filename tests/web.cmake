@@ -4,7 +4,7 @@
 # compiled into test pages whose user input the harness makes real over the
 # DevTools protocol (tests/driver_web.cpp, tests/web/run_suite.py); the
 # decimal separator under two browser languages; the worked example in the
-# site's own page at a desktop's and at a phone's size.
+# site's own page at a desktop's and at a phone's size; its message box.
 
 # GoogleTest from Debian's sources, built for the browser.
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
@@ -55,4 +55,5 @@ foreach(screen "Desktop;1024x768" "Phone;360x740")
     add_test(NAME Web.WorkedExample.${name}
              COMMAND /usr/bin/python3 ${web_tests}/worked_example.py ${CMAKE_BINARY_DIR}/site ${size})
 endforeach()
+add_test(NAME Web.MessageBox COMMAND /usr/bin/python3 ${web_tests}/message_box.py ${CMAKE_BINARY_DIR}/site)
 set_tests_properties(Web.Behaviour Web.Storm PROPERTIES TIMEOUT 900)

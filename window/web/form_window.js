@@ -29,8 +29,12 @@ var OrvantaPage = {
         document.addEventListener('keyup', (e) => { if (e.key === this.heldKey) this.heldKey = null; }, true);
         const box = document.getElementById('MsgBox');
         document.getElementById('MsgBoxOK').addEventListener('click', () => box.close());
+        // Enter closes it wherever its focus is, and presses nothing else:
+        // the focus goes back to the form as it closes.
         box.addEventListener('keydown', (e) => {
-            if (e.key === 'Enter' && !e.repeat) box.close();
+            if (e.key !== 'Enter' || e.repeat) return;
+            e.preventDefault();
+            box.close();
         });
     },
 
