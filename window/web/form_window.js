@@ -27,6 +27,10 @@ var OrvantaPage = {
             }
         }, true);
         document.addEventListener('keyup', (e) => { if (e.key === this.heldKey) this.heldKey = null; }, true);
+        // A window of the browser that changes size centres the forms again.
+        addEventListener('resize', () => this.forms.forEach((form, handle) => {
+            if (form) this.queue(() => _orvanta_resized(handle));
+        }));
         const box = document.getElementById('MsgBox');
         document.getElementById('MsgBoxOK').addEventListener('click', () => box.close());
         // Enter closes it wherever its focus is, and presses nothing else:
@@ -67,7 +71,6 @@ var OrvantaPage = {
                 this.composing.set(box, [box.value, box.selectionStart, box.selectionEnd]));
             box.addEventListener('compositionend', (e) => this.compositionEnd(handle, index, e));
         }
-        addEventListener('resize', () => { if (this.forms[handle]) this.queue(() => _orvanta_resized(handle)); });
         root.inert = false;
         document.getElementById('Ended').hidden = true;
         return handle;
