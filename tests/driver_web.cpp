@@ -34,10 +34,7 @@ EM_JS(bool, FormShown, (int handle),
       { return OrvantaPage.forms[handle] != null && OrvantaPage.forms[handle].root.isConnected; });
 EM_JS(char*, ItemTexts, (int handle, int list), {
     const text = [... OrvantaTest.control(handle, list).options].map(function(o) { return o.text; }).join('\n');
-    const size = lengthBytesUTF8(text) + 1;
-    const copy = _malloc(size);
-    stringToUTF8(text, copy, size);
-    return copy;
+    return allocateUTF8(text);
 });
 EM_JS(void, FocusAndSelect, (int handle, int list, int item), {
     const control = OrvantaTest.control(handle, list);

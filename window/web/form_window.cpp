@@ -24,13 +24,7 @@ int Index(Control control)
 EM_JS(void, StartPage, (const char* names, const char* separator),
       { OrvantaPage.start(UTF8ToString(names).split(','), UTF8ToString(separator)); });
 EM_JS(int, CreateForm, (const char* markup), { return OrvantaPage.create(UTF8ToString(markup)); });
-EM_JS(char*, ControlText, (int handle, int control), {
-    const text = OrvantaPage.text(handle, control);
-    const size = lengthBytesUTF8(text) + 1;
-    const copy = _malloc(size);
-    stringToUTF8(text, copy, size);
-    return copy;
-});
+EM_JS(char*, ControlText, (int handle, int control), { return allocateUTF8(OrvantaPage.text(handle, control)); });
 EM_JS(bool, SetControlText, (int handle, int control, const char* text),
       { return OrvantaPage.setText(handle, control, UTF8ToString(text)); });
 EM_JS(void, AddListItem, (int handle, int control, const char* item),

@@ -12,11 +12,7 @@ namespace {
 EM_JS(char*, BrowserSeparator, (), {
     const language = (navigator.languages && navigator.languages[0]) || navigator.language;
     const part = new Intl.NumberFormat(language).formatToParts(1.5).find(function(p) { return p.type == 'decimal'; });
-    const text = part ? part.value : '.';
-    const size = lengthBytesUTF8(text) + 1;
-    const copy = _malloc(size);
-    stringToUTF8(text, copy, size);
-    return copy;
+    return allocateUTF8(part ? part.value : '.');
 });
 
 }  // namespace
