@@ -7,8 +7,8 @@
 # hardening run add), print (the private spooler of the printing tests; part
 # of test), windows (the MinGW-w64 cross build of the Windows program, its
 # installer and its tests under Wine, with the private spooler and X server
-# they print and show windows on), web (the browser build with Emscripten and
-# its tests in headless Chromium).
+# they print and show windows on), web (the browser build with Emscripten,
+# its release zip, and its tests and benchmark in headless Chromium).
 set -euo pipefail
 
 number_text_packages=(libfast-float-dev libfmt-dev)
@@ -21,8 +21,8 @@ test_packages=(libgtest-dev libx11-dev xvfb weston openbox xdotool x11-xkb-utils
 windows_packages=(cmake make g++-mingw-w64-x86-64-posix wine wine64 nsis zip python3-pefile imagemagick librsvg2-bin
                   googletest ghostscript xvfb xdotool fonts-liberation
                   "${print_packages[@]}" "${number_text_packages[@]}")
-web_packages=(cmake make emscripten nodejs node-acorn chromium python3 python3-websocket
-              "${number_text_packages[@]}")
+web_packages=(cmake make g++ emscripten nodejs node-acorn chromium googletest python3 python3-websocket
+              librsvg2-bin imagemagick poppler-utils zip fonts-liberation "${number_text_packages[@]}")
 
 wanted=()
 for set in "$@"; do

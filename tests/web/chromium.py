@@ -1,0 +1,364 @@
+#!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""Headless Chromium for the web build's tests and benchmark.
+
+Server     a static file server for one folder on 127.0.0.1, on a free port
+           that it keeps when stopped and started again.
+Chromium   Debian's chromium, headless, with a fresh profile in a temporary
+           folder that is removed when it stops; its page() is a Session.
+Session    the DevTools protocol on one page: send(), wait_event(),
+           wait_until(), evaluate(), the page's console, bindings that call
+           Python, and small helpers for navigation, screen size, printing
+           and the accessibility tree.
+
+The network is closed: nothing but 127.0.0.1 is ever asked for.
+
+Command line:
+  chromium.py serve DIR [PORT]      serves DIR until interrupted, printing the address
+  chromium.py run-page DIR PAGE     opens PAGE of DIR, prints its console and exits
+                                    with the status the page gives to
+                                    window.orvantaExit(status); an uncaught error
+                                    in the page ends the run with status 1
+"""
+
+import base64
+import functools
+import http.server
+import json
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+import urllib.request
+
+import websocket
+
+CHROMIUM = "/usr/bin/chromium"
+FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+         "--disable-background-networking", "--disable-component-update", "--disable-sync"]
+# Waits on the browser are guards against a hang, not measurements.
+PATIENCE = 120
+
+
+class Handler(http.server.SimpleHTTPRequestHandler):
+    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map,
+                      ".html": "text/html; charset=utf-8", ".js": "text/javascript", ".css": "text/css",
+                      ".wasm": "application/wasm", ".webmanifest": "application/manifest+json",
+                      ".png": "image/png", ".svg": "image/svg+xml", ".json": "application/json"}
+
+    def end_headers(self):
+        # Every load asks the server again, so what a test sees offline came
+        # from the service worker and not from the HTTP cache.
+        self.send_header("Cache-Control", "no-cache")
+        super().end_headers()
+
+    def log_message(self, *args):
+        pass
+
+
+class QuietServer(http.server.ThreadingHTTPServer):
+    daemon_threads = True
+
+    def handle_error(self, request, client_address):
+        # A browser that leaves in the middle of an answer is no fault of the server's.
+        if not isinstance(sys.exc_info()[1], ConnectionError):
+            super().handle_error(request, client_address)
+
+
+class Server:
+    def __init__(self, folder, port=0):
+        self.folder = os.path.abspath(folder)
+        self.port = port
+        self._httpd = None
+
+    def start(self):
+        handler = functools.partial(Handler, directory=self.folder)
+        self._httpd = QuietServer(("127.0.0.1", self.port), handler)
+        self.port = self._httpd.server_address[1]
+        threading.Thread(target=self._httpd.serve_forever, daemon=True).start()
+        return self
+
+    def stop(self):
+        if self._httpd:
+            self._httpd.shutdown()
+            self._httpd.server_close()
+            self._httpd = None
+
+    def url(self, path=""):
+        return f"http://127.0.0.1:{self.port}/{path}"
+
+    def __enter__(self):
+        return self.start()
+
+    def __exit__(self, *exc):
+        self.stop()
+
+
+class ProtocolError(Exception):
+    pass
+
+
+class Session:
+    """One page over the DevTools protocol, read on the caller's thread.
+
+    Events that no handler takes are kept until wait_event() takes them.
+    Binding callbacks run one at a time, outside any other callback, so a
+    callback may itself send commands (Input.dispatchKeyEvent and the like).
+    """
+
+    def __init__(self, url, echo=False):
+        self._ws = websocket.create_connection(url, suppress_origin=True, enable_multithread=False)
+        self._next_id = 0
+        self._responses = {}
+        self._calls = []
+        self._in_callback = False
+        self.events = []
+        self.console = []
+        self.errors = []
+        self.echo = echo
+        self._bindings = {}
+        self.send("Page.enable")
+        self.send("Runtime.enable")
+        self.send("Inspector.enable")
+
+    def close(self):
+        self._ws.close()
+
+    def _receive(self, deadline):
+        remaining = deadline - time.monotonic()
+        if remaining <= 0:
+            raise TimeoutError("no answer from Chromium")
+        self._ws.settimeout(remaining)
+        try:
+            message = json.loads(self._ws.recv())
+        except websocket.WebSocketTimeoutException:
+            raise TimeoutError("no answer from Chromium") from None
+        if "id" in message:
+            self._responses[message["id"]] = message
+        elif message["method"] == "Runtime.consoleAPICalled":
+            params = message["params"]
+            text = " ".join(str(arg.get("value", arg.get("description", ""))) for arg in params["args"])
+            self._note(self.console, f"{params['type']}: {text}" if params["type"] != "log" else text)
+        elif message["method"] == "Runtime.exceptionThrown":
+            details = message["params"]["exceptionDetails"]
+            self._note(self.errors, details.get("exception", {}).get("description", details["text"]))
+        elif message["method"] == "Inspector.targetCrashed":
+            self._note(self.errors, "the page crashed")
+        elif message["method"] == "Runtime.bindingCalled":
+            params = message["params"]
+            if params["name"] in self._bindings:
+                self._calls.append((self._bindings[params["name"]], params["payload"]))
+        else:
+            self.events.append(message)
+        self._run_calls()
+
+    def _note(self, where, text):
+        where.append(text)
+        if self.echo:
+            print(text, flush=True)
+
+    def _run_calls(self):
+        while self._calls and not self._in_callback:
+            callback, payload = self._calls.pop(0)
+            self._in_callback = True
+            try:
+                callback(payload)
+            finally:
+                self._in_callback = False
+
+    def send(self, method, params=None, timeout=PATIENCE):
+        """The command's result; a protocol error raises ProtocolError."""
+        self._next_id += 1
+        command_id = self._next_id
+        self._ws.send(json.dumps({"id": command_id, "method": method, "params": params or {}}))
+        deadline = time.monotonic() + timeout
+        while command_id not in self._responses:
+            self._receive(deadline)
+        response = self._responses.pop(command_id)
+        if "error" in response:
+            raise ProtocolError(f"{method}: {response['error'].get('message')}")
+        return response["result"]
+
+    def wait_event(self, method, timeout=PATIENCE):
+        """The first kept event named method (taken from the kept ones)."""
+        deadline = time.monotonic() + timeout
+        while True:
+            for index, event in enumerate(self.events):
+                if event["method"] == method:
+                    return self.events.pop(index)["params"]
+            self._receive(deadline)
+
+    def wait_until(self, condition, timeout=PATIENCE):
+        """Reads events, running bindings, until condition() is true."""
+        deadline = time.monotonic() + timeout
+        while not condition():
+            self._receive(deadline)
+
+    def evaluate(self, expression, timeout=PATIENCE):
+        """The expression's value (awaited when a promise); an exception in the page raises ProtocolError."""
+        result = self.send("Runtime.evaluate", {"expression": expression, "awaitPromise": True,
+                                                "returnByValue": True}, timeout)
+        if "exceptionDetails" in result:
+            details = result["exceptionDetails"]
+            raise ProtocolError(details.get("exception", {}).get("description", details["text"]))
+        return result["result"].get("value")
+
+    def add_binding(self, name, callback):
+        """window.NAME(text) in the page calls callback(text) here."""
+        self._bindings[name] = callback
+        self.send("Runtime.addBinding", {"name": name})
+
+    def navigate(self, url, timeout=PATIENCE):
+        """Opens url and waits for its load event."""
+        self.events.clear()
+        result = self.send("Page.navigate", {"url": url})
+        if "errorText" in result:
+            raise ProtocolError(f"{url}: {result['errorText']}")
+        self.wait_event("Page.loadEventFired", timeout)
+
+    def run_to_exit(self, url, timeout=3600):
+        """Opens url and waits until the page calls window.orvantaExit(status): the status, or None when an
+        uncaught error in the page came first. Test suites may run long; the test's own time limit is the guard."""
+        status = []
+        self.add_binding("orvantaExitBinding", lambda text: status.append(int(text)))
+        # The page may give a number; bindings take a text.
+        self.send("Page.addScriptToEvaluateOnNewDocument",
+                  {"source": "window.orvantaExit = status => window.orvantaExitBinding(String(status));"})
+        self.send("Page.navigate", {"url": url})
+        self.wait_until(lambda: status or self.errors, timeout)
+        return status[0] if status else None
+
+    def reload(self, timeout=PATIENCE):
+        self.events.clear()
+        self.send("Page.reload")
+        self.wait_event("Page.loadEventFired", timeout)
+
+    def screen(self, width, height, mobile=False):
+        """The page's viewport in CSS pixels, as on a device of that size."""
+        self.send("Emulation.setDeviceMetricsOverride",
+                  {"width": width, "height": height, "deviceScaleFactor": 1, "mobile": mobile})
+
+    def print_pdf(self):
+        """The page as the browser prints it, the PDF's bytes."""
+        return base64.b64decode(self.send("Page.printToPDF", {"preferCSSPageSize": True})["data"])
+
+    def accessibility_tree(self):
+        return self.send("Accessibility.getFullAXTree")["nodes"]
+
+
+class Chromium:
+    """Headless Chromium with a private profile; stopped and removed on exit, whatever happened."""
+
+    def __init__(self, echo=False, window_size=None):
+        self.echo = echo
+        self.window_size = window_size
+        self._profile = None
+        self._process = None
+        self._sessions = []
+
+    def start(self):
+        self._profile = tempfile.mkdtemp(prefix="orvanta-chromium-")
+        home = os.path.join(self._profile, "home")
+        os.mkdir(home)
+        # Chromium writes caches and crash reports under HOME and XDG folders.
+        env = dict(os.environ, HOME=home, XDG_CONFIG_HOME=home, XDG_CACHE_HOME=home)
+        flags = FLAGS + [f"--user-data-dir={self._profile}/profile", "--remote-debugging-port=0"]
+        if self.window_size:
+            flags.append("--window-size={},{}".format(*self.window_size))
+        self._log = open(os.path.join(self._profile, "chromium.log"), "wb")
+        self._process = subprocess.Popen([CHROMIUM, *flags, "about:blank"], env=env, stdin=subprocess.DEVNULL,
+                                         stdout=self._log, stderr=self._log, start_new_session=True)
+        port_file = os.path.join(self._profile, "profile", "DevToolsActivePort")
+        deadline = time.monotonic() + PATIENCE
+        while not self._port_from(port_file):
+            if self._process.poll() is not None or time.monotonic() > deadline:
+                raise RuntimeError("Chromium did not start:\n" + self.log())
+            time.sleep(0.05)
+        return self
+
+    def _port_from(self, port_file):
+        try:
+            with open(port_file) as f:
+                lines = f.read().split("\n")
+        except FileNotFoundError:
+            return False
+        if len(lines) < 2 or not lines[0].isdigit():
+            return False  # still being written
+        self.port = int(lines[0])
+        return True
+
+    def log(self):
+        with open(os.path.join(self._profile, "chromium.log"), errors="replace") as f:
+            return f.read()[-4000:]
+
+    def page(self):
+        """A Session on the browser's first page."""
+        with urllib.request.urlopen(f"http://127.0.0.1:{self.port}/json/list") as answer:
+            targets = json.load(answer)
+        page = next(target for target in targets if target["type"] == "page")
+        session = Session(page["webSocketDebuggerUrl"], self.echo)
+        self._sessions.append(session)
+        return session
+
+    def stop(self):
+        for session in self._sessions:
+            session.close()
+        if self._process and self._process.poll() is None:
+            # The whole group: Chromium's helpers too.
+            os.killpg(self._process.pid, signal.SIGTERM)
+            try:
+                self._process.wait(30)
+            except subprocess.TimeoutExpired:
+                os.killpg(self._process.pid, signal.SIGKILL)
+                self._process.wait()
+        if self._process:
+            self._log.close()
+        if self._profile:
+            shutil.rmtree(self._profile, ignore_errors=True)
+
+    def __enter__(self):
+        try:
+            return self.start()
+        except BaseException:
+            self.stop()
+            raise
+
+    def __exit__(self, *exc):
+        self.stop()
+
+
+def run_page(folder, page):
+    """The exit status a test page reports; its console goes to standard output."""
+    with Server(folder) as server, Chromium(echo=True) as chromium:
+        status = chromium.page().run_to_exit(server.url(page))
+        if status is None:
+            print(f"{page}: stopped by an error in the page", file=sys.stderr)
+            return 1
+        return status
+
+
+def serve(folder, port=0):
+    with Server(folder, port) as server:
+        print(f"Serving {server.folder} at {server.url()}  (Ctrl+C stops)", flush=True)
+        try:
+            threading.Event().wait()
+        except KeyboardInterrupt:
+            pass
+
+
+def main(argv):
+    if len(argv) in (3, 4) and argv[1] == "serve":
+        serve(argv[2], int(argv[3]) if len(argv) == 4 else 0)
+        return 0
+    if len(argv) == 4 and argv[1] == "run-page":
+        return run_page(argv[2], argv[3])
+    print(__doc__.split("Command line:\n")[1], file=sys.stderr)
+    return 2
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))

@@ -1,0 +1,287 @@
+#!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""The built site in headless Chromium (tests/web/chromium.py), one check per call.
+
+Usage:
+  site_check.py cached SITE               every file of SITE is in sw.js's list, and every listed one in SITE
+  site_check.py oracle DIR PROGRAM LINUX  DIR/PROGRAM.js, run in the page DIR/program.html, prints what the
+                                          Linux build's program LINUX prints
+  site_check.py printed SITE DIR PROGRAM  the page printed after "Imprimir" of the worked example has the
+                                          lines that DIR/PROGRAM.js prints, the desktop printers' lines
+  site_check.py offline SITE              the page reloaded with the server stopped still calculates
+  site_check.py narrow SITE               at 360 x 740 CSS pixels nothing scrolls sideways
+  site_check.py names SITE                the accessibility tree names the controls as screen readers say them
+Exit status: 0 passed, 1 failed.
+"""
+
+import json
+import os
+import re
+import subprocess
+import sys
+import tempfile
+
+sys.dont_write_bytecode = True  # nothing written beside the sources
+import chromium  # noqa: E402
+
+DESKTOP = (1280, 800)
+PHONE = (360, 740)
+
+# What screen readers call each control (window/screen_reader_names.h: a
+# box or list by its caption and a suffix, a button by its caption).
+SPOKEN_NAMES = {
+    "Combo1": ("combobox", "Formato da Câmera (Tamanho do Sensor CCD): de Polegada"),
+    "Text1": ("textbox", "Dimensão Máxima do Alvo (Objeto ou Cena):"),
+    "Combo2": ("combobox", "Dimensão Máxima do Alvo (Objeto ou Cena): unidade"),
+    "Combo3": ("combobox", "Dimensão Máxima do Alvo (Objeto ou Cena): altura, largura ou diagonal"),
+    "Text2": ("textbox", "Distância da Câmera/Lente:"),
+    "Combo4": ("combobox", "Distância da Câmera/Lente: unidade"),
+    "Text3": ("textbox", "Porcentagem da Tela a ser Ocupada pela Imagem: %"),
+    "Text4": ("textbox", "Tamanho da Lente a ser utilizada (Distância Focal) mm"),
+    "Command1": ("button", "Calcular"),
+    "Command2": ("button", "Limpar"),
+    "Command3": ("button", "Imprimir"),
+    "Command4": ("button", "Fechar"),
+    "Command5": ("button", "Ajuda"),
+}
+
+# Resolves once the form is usable: the lists filled and the focus in Text3.
+READY = """new Promise(resolve => {
+    const ready = () => document.getElementById("Combo1")?.options.length > 0 &&
+                        document.activeElement?.id === "Text3";
+    const check = () => ready() ? resolve(true) : setTimeout(check, 10);
+    check();
+})"""
+
+
+def fail(message):
+    print(f"FAIL: {message}")
+    return 1
+
+
+def open_form(page, url):
+    page.navigate(url)
+    page.evaluate(READY)
+
+
+def type_into(page, control, text):
+    """Replaces the box's text as typing does, through the page's key filter."""
+    page.evaluate(f'document.getElementById("{control}").focus(), document.getElementById("{control}").select()')
+    page.send("Input.insertText", {"text": text})
+
+
+def choose(page, control, item):
+    """Picks the item with that text, as a choice in the list does."""
+    page.evaluate(f"""(() => {{
+        const list = document.getElementById("{control}");
+        const index = [...list.options].findIndex(option => option.text === {json.dumps(item)});
+        if (index < 0) throw new Error("{control} has no item {item}");
+        list.selectedIndex = index;
+        list.dispatchEvent(new Event("change", {{bubbles: true}}));
+    }})()""")
+
+
+def click(page, control):
+    """A real mouse click in the middle of the control, scrolled into view."""
+    box = page.evaluate(f"""(() => {{
+        const control = document.getElementById("{control}");
+        control.scrollIntoView({{block: "center"}});
+        const box = control.getBoundingClientRect();
+        return [box.x + box.width / 2, box.y + box.height / 2];
+    }})()""")
+    for kind in ("mousePressed", "mouseReleased"):
+        page.send("Input.dispatchMouseEvent",
+                  {"type": kind, "x": box[0], "y": box[1], "button": "left", "clickCount": 1})
+
+
+def worked_example(page):
+    """Text4 after "Calcular" with 1/3, 1000 milimetros wide, 5 metros, 100 %."""
+    choose(page, "Combo1", "1/3")
+    type_into(page, "Text1", "1000")
+    choose(page, "Combo2", "milimetros")
+    choose(page, "Combo3", "Largura")
+    type_into(page, "Text2", "5")
+    choose(page, "Combo4", "metros")
+    type_into(page, "Text3", "100")
+    click(page, "Command1")
+    return page.evaluate('document.getElementById("Text4").value')
+
+
+def cached(site):
+    with open(os.path.join(site, "sw.js")) as f:
+        listed = set(json.loads(re.search(r"const FILES = (\[.*?\]);", f.read(), re.S).group(1)))
+    present = {name for name in os.listdir(site) if name != "sw.js"}
+    problems = [f"{name} is not in sw.js's list" for name in sorted(present - listed)]
+    problems += [f"sw.js lists {name}, which the site lacks" for name in sorted(listed - present - {"./"})]
+    if "./" not in listed or "index.html" not in present:
+        problems.append("the page's own address ./ is not kept")
+    for problem in problems:
+        fail(problem)
+    return 1 if problems else 0
+
+
+def run_program(folder, program):
+    """The program's standard output lines, run in Chromium."""
+    with chromium.Server(folder) as server, chromium.Chromium() as browser:
+        page = browser.page()
+        status = page.run_to_exit(server.url(f"program.html?{program}"))
+        if status is None:
+            raise RuntimeError(f"{program}: an error in the page: {page.errors}")
+        if status != 0:
+            raise RuntimeError(f"{program}: exit status {status}")
+        return page.evaluate("window.output")
+
+
+def oracle(folder, program, linux_program):
+    if not os.access(linux_program, os.X_OK):
+        return fail(f"no Linux program at {linux_program}: build the Linux tree and pass -DORVANTA_LINUX_BUILD")
+    linux = subprocess.run([linux_program], check=True, capture_output=True, text=True).stdout.splitlines()
+    web = run_program(folder, program)
+    # Enough rows that every choice met fractional and whole values.
+    if len(linux) < 3000:
+        return fail(f"the Linux table has only {len(linux)} lines")
+    for number, (expected, got) in enumerate(zip(linux, web), 1):
+        if expected != got:
+            return fail(f"line {number}: Linux {expected!r}, Chromium {got!r}")
+    if len(web) != len(linux):
+        return fail(f"Chromium printed {len(web)} lines, Linux {len(linux)}")
+    print(f"{len(linux)} lines alike")
+    return 0
+
+
+def pdf_lines(pdf):
+    """The PDF's text lines (pdftotext), each with its top edge in points, and its page count."""
+    with tempfile.TemporaryDirectory() as folder:
+        path = os.path.join(folder, "page.pdf")
+        with open(path, "wb") as f:
+            f.write(pdf)
+        boxes = subprocess.run(["pdftotext", "-bbox-layout", path, "-"], check=True, capture_output=True,
+                               text=True).stdout
+        text = subprocess.run(["pdftotext", "-layout", path, "-"], check=True, capture_output=True,
+                              text=True).stdout
+    tops = [float(top) for top in re.findall(r'<line xMin="[^"]*" yMin="([^"]*)"', boxes)]
+    lines = [line.strip() for line in text.replace("\f", "\n").splitlines() if line.strip()]
+    return list(zip(lines, tops)), text.count("\f")
+
+
+def printed(site, folder, program):
+    expected = run_program(folder, program)
+    with chromium.Server(site) as server, chromium.Chromium() as browser:
+        page = browser.page()
+        page.send("Emulation.setLocaleOverride", {"locale": "pt-BR"})
+        page.screen(*DESKTOP)
+        # The browser's print dialog, which the user answers, is not there
+        # headless: Page.printToPDF prints in its place.
+        page.send("Page.addScriptToEvaluateOnNewDocument",
+                  {"source": "window.printCalls = 0; window.print = () => { window.printCalls++; };"})
+        open_form(page, server.url("index.html"))
+        if worked_example(page) != "24":
+            return fail("the worked example does not give 24")
+        click(page, "Command3")
+        if page.evaluate("window.printCalls") != 1:
+            return fail('"Imprimir" did not open the browser\'s print dialog once')
+        lines, pages = pdf_lines(page.print_pdf())
+    print("on paper:", *[text for text, _ in lines], sep="\n  ")
+    problems = []
+    if pages != 1:
+        problems.append(f"{pages} pages, not one")
+    # Every text line, in order, and nothing else; each line of the report
+    # (the bare line feeds too) one line pitch below the one before.
+    numbered = [(number, text) for number, text in enumerate(expected) if text]
+    if [text for text, _ in lines] != [text for _, text in numbered]:
+        problems.append(f"the text is not the desktop page's {[text for _, text in numbered]}")
+    elif len(lines) > 1:
+        (first, top), (last, bottom) = (numbered[0][0], lines[0][1]), (numbered[-1][0], lines[-1][1])
+        pitch = (bottom - top) / (last - first)
+        for (number, text), (_, at) in zip(numbered, lines):
+            if abs(at - (top + (number - first) * pitch)) > 1:
+                problems.append(f"{text!r} is not on report line {number + 1}")
+        # 12-point lines: a pitch of about that, not half of it as when the empty lines went missing.
+        if not 11 <= pitch <= 16:
+            problems.append(f"a line pitch of {pitch:.1f} points")
+    for problem in problems:
+        fail(problem)
+    return 1 if problems else 0
+
+
+def offline(site):
+    server = chromium.Server(site).start()
+    try:
+        with chromium.Chromium() as browser:
+            page = browser.page()
+            page.screen(*DESKTOP)
+            open_form(page, server.url("index.html"))
+            # A guard against waiting for ever, not a measure of speed.
+            if not page.evaluate("Promise.race([navigator.serviceWorker.ready.then(() => true),"
+                                 " new Promise(resolve => setTimeout(resolve, 60000, false))])"):
+                return fail("no service worker became active")
+            server.stop()
+            page.reload()
+            page.evaluate(READY)
+            if not page.evaluate("navigator.serviceWorker.controller !== null"):
+                return fail("the reloaded page is not served by the service worker")
+            result = worked_example(page)
+    finally:
+        server.stop()
+    return 0 if result == "24" else fail(f"offline, the worked example gives {result!r}, not 24")
+
+
+# Each state of the form at phone size: how to reach it from the one
+# before, and what shows that it was reached.
+NARROW_STATES = [
+    ("started", lambda page: None, READY),
+    ("worked example calculated", worked_example, 'document.getElementById("Text4").value === "24"'),
+    ("message box open", lambda page: (type_into(page, "Text1", "0"), click(page, "Command1")),
+     'document.querySelector("dialog[open]") !== null'),
+]
+
+
+def narrow(site):
+    problems = []
+    with chromium.Server(site) as server, chromium.Chromium() as browser:
+        page = browser.page()
+        page.screen(*PHONE, mobile=True)
+        open_form(page, server.url("index.html"))
+        for state, reach, reached in NARROW_STATES:
+            reach(page)
+            if not page.evaluate(reached):
+                problems.append(f"at phone size, not {state}")
+            widths = page.evaluate("[document.documentElement.scrollWidth, document.documentElement.clientWidth]")
+            print(f"{state}: scroll width {widths[0]}, client width {widths[1]}")
+            if widths[0] > widths[1]:
+                problems.append(f"{state}: the page scrolls sideways")
+    for problem in problems:
+        fail(problem)
+    return 1 if problems else 0
+
+
+def names(site):
+    with chromium.Server(site) as server, chromium.Chromium() as browser:
+        page = browser.page()
+        page.screen(*DESKTOP)
+        open_form(page, server.url("index.html"))
+        heard = {}
+        for node in page.accessibility_tree():
+            role = node.get("role", {}).get("value")
+            if node.get("ignored") or role not in ("textbox", "combobox", "button"):
+                continue
+            attributes = page.send("DOM.describeNode", {"backendNodeId": node["backendDOMNodeId"]})["node"]
+            attributes = dict(zip(attributes["attributes"][::2], attributes["attributes"][1::2]))
+            heard[attributes.get("id")] = (role, node.get("name", {}).get("value"))
+    problems = []
+    for control, (role, name) in SPOKEN_NAMES.items():
+        print(f"{control}: heard {heard.get(control)}")
+        if heard.get(control) != (role, name):
+            problems.append(f"{control} is heard as {heard.get(control)}, not {(role, name)}")
+    for problem in problems:
+        fail(problem)
+    return 1 if problems else 0
+
+
+ROWS = {"cached": cached, "oracle": oracle, "printed": printed, "offline": offline, "narrow": narrow,
+        "names": names}
+
+if __name__ == "__main__":
+    if len(sys.argv) < 2 or sys.argv[1] not in ROWS:
+        sys.exit(__doc__)
+    sys.exit(ROWS[sys.argv[1]](*sys.argv[2:]))
