@@ -33,7 +33,7 @@ EM_JS(bool, SetSelectedItem, (int handle, int control, int item),
       { return OrvantaPage.setListIndex(handle, control, item); });
 EM_JS(void, SetControlEnabled, (int handle, int control, bool enabled),
       { OrvantaPage.forms[handle].controls[control].disabled = !enabled; });
-EM_JS(void, FocusControl, (int handle, int control), { OrvantaPage.forms[handle].controls[control].focus(); });
+EM_JS(void, FocusElement, (int handle, int control), { OrvantaPage.forms[handle].controls[control].focus(); });
 EM_JS(int, ViewportWidth, (), { return document.documentElement.clientWidth; });
 EM_JS(int, ViewportHeight, (), { return document.documentElement.clientHeight; });
 EM_JS(int, FormWidth, (int handle), { return OrvantaPage.forms[handle].root.offsetWidth; });
@@ -180,7 +180,7 @@ void SetEnabled(FormWindow& window, Control control, bool enabled)
 
 void FocusControl(FormWindow& window, Control control)
 {
-    FocusControl(window.handle, Index(control));
+    FocusElement(window.handle, Index(control));
 }
 
 // The browser's viewport is the screen; the form is the window.
