@@ -5,10 +5,10 @@
 // with a suffix that tells the unit lists and the result apart from the
 // boxes beside them.
 
-#include <charconv>
 #include <string>
 
 #include "calc/lens.h"
+#include "calc/number_text.h"
 #include "window/layout.h"
 
 struct ScreenReaderName {
@@ -46,13 +46,9 @@ inline constexpr NumberBoxRange NumberBoxRanges[] = {
     {Control::Text3, ScreenPercentMin, ScreenPercentMax},
 };
 
-// "Número entre 1 e 100": the numbers as written in program text, whatever
-// the user's decimal separator.
+// "Número entre 1 e 100": the numbers as the boxes take them, with the full
+// stop whatever the user's decimal separator.
 inline std::string RangeDescription(const NumberBoxRange& range)
 {
-    const auto number = [](float value) {
-        char text[32];
-        return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
-    };
-    return "Número entre " + number(range.lowest) + " e " + number(range.highest);
+    return "Número entre " + NumberToText(range.lowest, ".") + " e " + NumberToText(range.highest, ".");
 }

@@ -3,7 +3,6 @@
 
 #include <string_view>
 
-#include "calc/lens.h"
 #include "window/layout.h"
 #include "window/screen_reader_names.h"
 #include "window/tab_order.h"
@@ -18,16 +17,6 @@ constexpr struct {
     {Control::Label2, Control::Combo1}, {Control::Label10, Control::Combo1}, {Control::Label3, Control::Text1},
     {Control::Label4, Control::Text2},  {Control::Label5, Control::Text3},   {Control::Label9, Control::Text3},
     {Control::Label6, Control::Text4},  {Control::Label8, Control::Text4},
-};
-
-// What screen readers add to a number box's name: the numbers it takes.
-constexpr struct {
-    Control box;
-    float lowest, highest;
-} Ranges[] = {
-    {Control::Text1, TargetSizeMin, TargetSizeMax},
-    {Control::Text2, DistanceMin, DistanceMax},
-    {Control::Text3, ScreenPercentMin, ScreenPercentMax},
 };
 
 // The one column of a narrow screen: the title and texts, each caption above
@@ -65,11 +54,8 @@ std::string SpokenAttributes(Control control)
     for (const ScreenReaderName& name : ScreenReaderNames) {
         if (name.control == control) attributes += Attribute("aria-label", SpokenName(name));
     }
-    for (const auto& range : Ranges) {
-        if (range.box == control) {
-            attributes += Attribute("title", "Número entre " + std::to_string(static_cast<int>(range.lowest)) + " e " +
-                                                 std::to_string(static_cast<int>(range.highest)));
-        }
+    for (const NumberBoxRange& range : NumberBoxRanges) {
+        if (range.box == control) attributes += Attribute("title", RangeDescription(range));
     }
     return attributes;
 }
