@@ -49,9 +49,12 @@ int main(int argc, char** argv)
         std::stringstream css;
         css << base.rdbuf();
         const std::string folder = argv[2];
+        // The module is fetched while the page loads, before its script asks for it.
         const std::string head = "<link rel=\"manifest\" href=\"manifest.webmanifest\">\n"
                                  "<link rel=\"icon\" href=\"icon-192.png\">\n"
                                  "<link rel=\"stylesheet\" href=\"orvanta.css\">\n"
+                                 "<link rel=\"preload\" href=\"orvanta.wasm\" as=\"fetch\" "
+                                 "type=\"application/wasm\" crossorigin>\n"
                                  "<script src=\"offline.js\" defer></script>\n"
                                  "<script src=\"orvanta.js\" defer></script>\n";
         if (base && Write(folder + "/orvanta.css", css.str() + FormStyle()) &&

@@ -7,13 +7,8 @@
 
 namespace {
 
-// The separator that the language's number format writes in 1.5; the full
-// stop when it writes none.
-EM_JS(char*, BrowserSeparator, (), {
-    const language = (navigator.languages && navigator.languages[0]) || navigator.language;
-    const part = new Intl.NumberFormat(language).formatToParts(1.5).find(function(p) { return p.type == 'decimal'; });
-    return allocateUTF8(part ? part.value : '.');
-});
+// locale.js reads it from the browser.
+EM_JS(char*, BrowserSeparator, (), { return allocateUTF8(OrvantaLocale.decimalSeparator()); });
 
 }  // namespace
 
