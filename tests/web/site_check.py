@@ -23,6 +23,7 @@ import tempfile
 
 sys.dont_write_bytecode = True  # nothing written beside the sources
 import chromium  # noqa: E402
+from worked_example import click  # noqa: E402
 
 DESKTOP = (1280, 800)
 PHONE = (360, 740)
@@ -79,19 +80,6 @@ def choose(page, control, item):
         list.selectedIndex = index;
         list.dispatchEvent(new Event("change", {{bubbles: true}}));
     }})()""")
-
-
-def click(page, control):
-    """A real mouse click in the middle of the control, scrolled into view."""
-    box = page.evaluate(f"""(() => {{
-        const control = document.getElementById("{control}");
-        control.scrollIntoView({{block: "center"}});
-        const box = control.getBoundingClientRect();
-        return [box.x + box.width / 2, box.y + box.height / 2];
-    }})()""")
-    for kind in ("mousePressed", "mouseReleased"):
-        page.send("Input.dispatchMouseEvent",
-                  {"type": kind, "x": box[0], "y": box[1], "button": "left", "clickCount": 1})
 
 
 def worked_example(page):
