@@ -28,6 +28,7 @@ add_test(NAME Web.PrintedPage
          COMMAND ${_site_test} printed ${_site} $<TARGET_FILE_DIR:report_lines> $<TARGET_FILE_BASE_NAME:report_lines>)
 add_test(NAME Web.CalculatesOffline COMMAND ${_site_test} offline ${_site})
 add_test(NAME Web.PhoneNoSidewaysScroll COMMAND ${_site_test} narrow ${_site})
+add_test(NAME Web.CaptionsShowWhole COMMAND ${_site_test} captions ${_site})
 add_test(NAME Web.AccessibilityNames COMMAND ${_site_test} names ${_site})
 set_tests_properties(Web.SiteFilesKeptOffline Web.SameInChromiumAsOnLinux Web.PrintedPage Web.CalculatesOffline
-                     Web.PhoneNoSidewaysScroll Web.AccessibilityNames PROPERTIES TIMEOUT 300)
+                     Web.PhoneNoSidewaysScroll Web.CaptionsShowWhole Web.AccessibilityNames PROPERTIES TIMEOUT 300)

@@ -9,7 +9,9 @@ Usage:
   site_check.py printed SITE DIR PROGRAM  the page printed after "Imprimir" of the worked example has the
                                           lines that DIR/PROGRAM.js prints, the desktop printers' lines
   site_check.py offline SITE              the page reloaded with the server stopped still calculates
-  site_check.py narrow SITE               at 360 x 740 CSS pixels nothing scrolls sideways
+  site_check.py narrow SITE               at 360 x 740 CSS pixels the page opens at its top and nothing
+                                          scrolls sideways
+  site_check.py captions SITE             at a desktop's size every caption shows whole
   site_check.py names SITE                the accessibility tree names the controls as screen readers say them
 Exit status: 0 passed, 1 failed.
 """
@@ -230,6 +232,8 @@ def narrow(site):
         page = browser.page()
         page.screen(*PHONE, mobile=True)
         open_form(page, server.url("index.html"))
+        if page.evaluate("scrollY") != 0:
+            problems.append("at phone size the page does not open at its top")
         for state, reach, reached in NARROW_STATES:
             reach(page)
             if not page.evaluate(reached):
@@ -241,6 +245,24 @@ def narrow(site):
     for problem in problems:
         fail(problem)
     return 1 if problems else 0
+
+
+def captions(site):
+    """At a desktop's size every caption shows whole: a caption cut at its box's edge keeps its text inside
+    the box, and one that runs on past its box stays on one line."""
+    with chromium.Server(site) as server, chromium.Chromium() as browser:
+        page = browser.page()
+        page.screen(*DESKTOP)
+        open_form(page, server.url("index.html"))
+        cut = page.evaluate("""[...document.querySelectorAll("#Form1 label, #Form1 p, #Form1 h1")].filter(caption => {
+            const text = document.createRange();
+            text.selectNodeContents(caption);
+            return getComputedStyle(caption).overflow === "visible" ? text.getClientRects().length !== 1
+                                                                    : caption.scrollHeight > caption.clientHeight;
+        }).map(caption => caption.id)""")
+    for caption in cut:
+        fail(f"{caption}: part of its text is not shown")
+    return 1 if cut else 0
 
 
 def names(site):
@@ -267,7 +289,7 @@ def names(site):
 
 
 ROWS = {"cached": cached, "oracle": oracle, "printed": printed, "offline": offline, "narrow": narrow,
-        "names": names}
+        "captions": captions, "names": names}
 
 if __name__ == "__main__":
     if len(sys.argv) < 2 or sys.argv[1] not in ROWS:

@@ -33,7 +33,8 @@ EM_JS(bool, SetSelectedItem, (int handle, int control, int item),
       { return OrvantaPage.setListIndex(handle, control, item); });
 EM_JS(void, SetControlEnabled, (int handle, int control, bool enabled),
       { OrvantaPage.forms[handle].controls[control].disabled = !enabled; });
-EM_JS(void, FocusElement, (int handle, int control), { OrvantaPage.forms[handle].controls[control].focus(); });
+EM_JS(void, FocusElement, (int handle, int control), { OrvantaPage.focus(handle, control); });
+EM_JS(void, ShowPageForm, (int handle), { OrvantaPage.forms[handle].shown = true; });
 EM_JS(int, ViewportWidth, (), { return document.documentElement.clientWidth; });
 EM_JS(int, ViewportHeight, (), { return document.documentElement.clientHeight; });
 EM_JS(int, FormWidth, (int handle), { return OrvantaPage.forms[handle].root.offsetWidth; });
@@ -150,8 +151,12 @@ FormWindowPointer CreateFormWindow(FormEvents events)
     return FormWindowPointer(window);
 }
 
-// The page shows the form from the start.
-void ShowForm(FormWindow& /*window*/) {}
+// The page shows the form from the start; from now on a focused control is
+// brought into view.
+void ShowForm(FormWindow& window)
+{
+    ShowPageForm(window.handle);
+}
 
 std::string GetText(const FormWindow& window, Control control)
 {

@@ -76,6 +76,15 @@ var OrvantaPage = {
         return handle;
     },
 
+    // The page opens at its top, the title and the instructions in view, with
+    // the focus in the box the window starts in; once the window is shown, a
+    // control that takes the focus is brought into view, as on a phone's
+    // screen it may be below it.
+    focus(handle, index) {
+        const form = this.forms[handle];
+        form.controls[index].focus({preventScroll: !form.shown});
+    },
+
     queue(post) {
         post();
         if (this.wake) {

@@ -135,10 +135,14 @@ std::string FormStyle()
     style += "@media (min-width:" + Pixels(ClientWidth) + "){\n#Form1{width:" + Pixels(ClientWidth) +
              ";height:" + Pixels(ClientHeight) + "}\n";
     for (const ControlLayout& layout : ControlTable) {
+        // A caption one line high stays on its line: where the browser's face
+        // is wider than the window's own, it runs on into the empty space
+        // beside it rather than wrapping into a line its box cannot show.
+        const bool oneLine = layout.kind == Kind::Label && layout.height / TwipsPerPixel < 2 * layout.font.pixels;
         style += "#Form1 #" + std::string(layout.name) + "{left:" + Pixels(layout.left) + ";top:" + Pixels(layout.top) +
                  ";width:" + Pixels(layout.width) + ";height:" + Pixels(layout.height) +
                  ";font:" + (layout.font.bold ? "700 " : "400 ") + std::to_string(layout.font.pixels) + "px " +
-                 FontFamily(layout.font.face) + "}\n";
+                 FontFamily(layout.font.face) + (oneLine ? ";white-space:nowrap;overflow:visible" : "") + "}\n";
     }
     return style + "}\n";
 }
