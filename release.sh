@@ -11,6 +11,9 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 bash scripts/deps.sh build windows web
+# Emscripten's JavaScript optimiser needs node's acorn, which Debian keeps
+# in its own folder.
+export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
 export SOURCE_DATE_EPOCH
 if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
@@ -29,8 +32,8 @@ cmake -S . -B "$build/windows" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCM
     -DBUILD_TESTING=OFF >/dev/null && cmake --build "$build/windows" -j"$(nproc)" --target windows_release ||
     status=$?
 # The browser's site, as ./build-web.sh builds it.
-[ "$status" -ne 0 ] || { NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B "$build/web" -DCMAKE_BUILD_TYPE=Release \
-    -DBUILD_TESTING=OFF >/dev/null && cmake --build "$build/web" -j"$(nproc)" --target web_site; } || status=$?
+[ "$status" -ne 0 ] || { emcmake cmake -S . -B "$build/web" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null &&
+    cmake --build "$build/web" -j"$(nproc)" --target web_site; } || status=$?
 if ! wait "$linux"; then
     cat "$build/package.log" >&2
     echo "release.sh: the Debian package failed to build" >&2
