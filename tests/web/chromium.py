@@ -15,10 +15,14 @@ The network is closed: nothing but 127.0.0.1 is ever asked for.
 
 Command line:
   chromium.py serve DIR [PORT]      serves DIR until interrupted, printing the address
-  chromium.py run-page DIR PAGE     opens PAGE of DIR, prints its console and exits
-                                    with the status the page gives to
-                                    window.orvantaExit(status); an uncaught error
-                                    in the page ends the run with status 1
+  chromium.py run-page DIR PAGE [WxH [LANGUAGES]]
+                                    opens PAGE of DIR (its query string gives the test
+                                    program's arguments and environment) on a screen of
+                                    WxH CSS pixels (1024x768) with the browser's languages
+                                    LANGUAGES, gives it trusted input when it asks, prints
+                                    its console and exits with the status the page gives
+                                    to window.orvantaExit(status); an uncaught error in
+                                    the page ends the run with status 1
 """
 
 import base64
@@ -237,6 +241,38 @@ class Session:
         self.send("Page.reload")
         self.wait_event("Page.loadEventFired", timeout)
 
+    def wait_for(self, expression, timeout=PATIENCE):
+        """Asks the page until expression is true (TimeoutError after timeout)."""
+        deadline = time.monotonic() + timeout
+        while not self.evaluate(expression):
+            if time.monotonic() > deadline:
+                raise TimeoutError(expression)
+            time.sleep(0.05)
+
+    def key(self, text, key=None, code="", virtual=0):
+        """A key pressed and let go as the keyboard sends it; text for a key that types."""
+        down = {"type": "keyDown" if text else "rawKeyDown", "key": key or text, "code": code,
+                "windowsVirtualKeyCode": virtual, "text": text}
+        self.send("Input.dispatchKeyEvent", down)
+        self.send("Input.dispatchKeyEvent", {"type": "keyUp", "key": down["key"], "code": code,
+                                             "windowsVirtualKeyCode": virtual})
+
+    def click(self, control):
+        """A real mouse click in the middle of the control with that id, scrolled into view."""
+        x, y = self.evaluate(f"""(() => {{
+            const control = document.getElementById("{control}");
+            control.scrollIntoView({{block: "center"}});
+            const box = control.getBoundingClientRect();
+            return [box.x + box.width / 2, box.y + box.height / 2];
+        }})()""")
+        for kind in ("mousePressed", "mouseReleased"):
+            self.send("Input.dispatchMouseEvent", {"type": kind, "x": x, "y": y, "button": "left", "clickCount": 1})
+
+    def languages(self, accept):
+        """The browser's languages (navigator.languages), as an Accept-Language list."""
+        agent = self.evaluate("navigator.userAgent")
+        self.send("Emulation.setUserAgentOverride", {"userAgent": agent, "acceptLanguage": accept})
+
     def screen(self, width, height, mobile=False):
         """The page's viewport in CSS pixels, as on a device of that size."""
         self.send("Emulation.setDeviceMetricsOverride",
@@ -331,10 +367,30 @@ class Chromium:
         self.stop()
 
 
-def run_page(folder, page):
-    """The exit status a test page reports; its console goes to standard output."""
+def run_page(folder, page, size="1024x768", languages=None):
+    """The exit status a test page reports; its console goes to standard output. The page's test program
+    asks for user input through the binding orvantaInput (driver_web.js): DevTools input commands, sent
+    here so that the browser takes them as trusted input, after which the page's promise is resolved."""
     with Server(folder) as server, Chromium(echo=True) as chromium:
-        status = chromium.page().run_to_exit(server.url(page))
+        session = chromium.page()
+
+        def send_input(text):
+            request = json.loads(text)
+            for method, params in request["commands"]:
+                session.send(method, params)
+            # The page goes on after this call has returned.
+            session.send("Runtime.evaluate", {"expression": f"setTimeout(() => OrvantaTest.done({request['id']}))"})
+
+        session.add_binding("orvantaInput", send_input)
+        # The clipboard for the paste keys and the menu's paste; the page
+        # keeps the focus as a foreground window does.
+        session.send("Browser.grantPermissions", {"origin": server.url().rstrip("/"),
+                                                  "permissions": ["clipboardReadWrite", "clipboardSanitizedWrite"]})
+        session.send("Emulation.setFocusEmulationEnabled", {"enabled": True})
+        if languages:
+            session.languages(languages)
+        session.screen(*(int(n) for n in size.split("x")))
+        status = session.run_to_exit(server.url(page))
         if status is None:
             print(f"{page}: stopped by an error in the page", file=sys.stderr)
             return 1
@@ -354,8 +410,8 @@ def main(argv):
     if len(argv) in (3, 4) and argv[1] == "serve":
         serve(argv[2], int(argv[3]) if len(argv) == 4 else 0)
         return 0
-    if len(argv) == 4 and argv[1] == "run-page":
-        return run_page(argv[2], argv[3])
+    if len(argv) in (4, 5, 6) and argv[1] == "run-page":
+        return run_page(*argv[2:])
     print(__doc__.split("Command line:\n")[1], file=sys.stderr)
     return 2
 

@@ -4,15 +4,22 @@
 
 Usage:
   site_check.py cached SITE               every file of SITE is in sw.js's list, and every listed one in SITE
-  site_check.py oracle DIR PROGRAM LINUX  DIR/PROGRAM.js, run in the page DIR/program.html, prints what the
-                                          Linux build's program LINUX prints
+  site_check.py oracle DIR PROGRAM LINUX  the test page DIR/PROGRAM.html prints what the Linux build's
+                                          program LINUX prints
   site_check.py printed SITE DIR PROGRAM  the page printed after "Imprimir" of the worked example has the
-                                          lines that DIR/PROGRAM.js prints, the desktop printers' lines
+                                          lines that the test page DIR/PROGRAM.html prints, the desktop
+                                          printers' lines
   site_check.py offline SITE              the page reloaded with the server stopped still calculates
   site_check.py narrow SITE               at 360 x 740 CSS pixels the page opens at its top and nothing
                                           scrolls sideways
   site_check.py captions SITE             at a desktop's size every caption shows whole
   site_check.py names SITE                the accessibility tree names the controls as screen readers say them
+  site_check.py typed SITE WxH            the worked example typed as a user does on a screen of that size (a
+                                          phone's, narrower than the window: its on-screen keypad, no key
+                                          codes, in Portuguese, "100,0" into Text3) gives 24, nothing sideways
+  site_check.py message SITE              the error box shows its title, icon and text, "Fechar" behind it
+                                          does nothing, and Enter, Escape and "OK" each close it, the emptied
+                                          Text1 then focused
 Exit status: 0 passed, 1 failed.
 """
 
@@ -25,10 +32,10 @@ import tempfile
 
 sys.dont_write_bytecode = True  # nothing written beside the sources
 import chromium  # noqa: E402
-from worked_example import click  # noqa: E402
 
 DESKTOP = (1280, 800)
 PHONE = (360, 740)
+WINDOW_WIDTH = 822  # CSS pixels
 
 # What screen readers call each control (window/screen_reader_names.h: a
 # box or list by its caption and a suffix, a button by its caption).
@@ -62,6 +69,13 @@ def fail(message):
     return 1
 
 
+def verdict(problems):
+    """0 when there are no problems; each one is printed."""
+    for problem in problems:
+        fail(problem)
+    return 1 if problems else 0
+
+
 def open_form(page, url):
     page.navigate(url)
     page.evaluate(READY)
@@ -93,7 +107,7 @@ def worked_example(page):
     type_into(page, "Text2", "5")
     choose(page, "Combo4", "metros")
     type_into(page, "Text3", "100")
-    click(page, "Command1")
+    page.click("Command1")
     return page.evaluate('document.getElementById("Text4").value')
 
 
@@ -105,16 +119,14 @@ def cached(site):
     problems += [f"sw.js lists {name}, which the site lacks" for name in sorted(listed - present - {"./"})]
     if "./" not in listed or "index.html" not in present:
         problems.append("the page's own address ./ is not kept")
-    for problem in problems:
-        fail(problem)
-    return 1 if problems else 0
+    return verdict(problems)
 
 
 def run_program(folder, program):
     """The program's standard output lines, run in Chromium."""
     with chromium.Server(folder) as server, chromium.Chromium() as browser:
         page = browser.page()
-        status = page.run_to_exit(server.url(f"program.html?{program}"))
+        status = page.run_to_exit(server.url(f"{program}.html"))
         if status is None:
             raise RuntimeError(f"{program}: an error in the page: {page.errors}")
         if status != 0:
@@ -167,7 +179,7 @@ def printed(site, folder, program):
         open_form(page, server.url("index.html"))
         if worked_example(page) != "24":
             return fail("the worked example does not give 24")
-        click(page, "Command3")
+        page.click("Command3")
         if page.evaluate("window.printCalls") != 1:
             return fail('"Imprimir" did not open the browser\'s print dialog once')
         lines, pages = pdf_lines(page.print_pdf())
@@ -189,9 +201,7 @@ def printed(site, folder, program):
         # 12-point lines: a pitch of about that, not half of it as when the empty lines went missing.
         if not 11 <= pitch <= 16:
             problems.append(f"a line pitch of {pitch:.1f} points")
-    for problem in problems:
-        fail(problem)
-    return 1 if problems else 0
+    return verdict(problems)
 
 
 def offline(site):
@@ -221,7 +231,7 @@ def offline(site):
 NARROW_STATES = [
     ("started", lambda page: None, READY),
     ("worked example calculated", worked_example, 'document.getElementById("Text4").value === "24"'),
-    ("message box open", lambda page: (type_into(page, "Text1", "0"), click(page, "Command1")),
+    ("message box open", lambda page: (type_into(page, "Text1", "0"), page.click("Command1")),
      'document.querySelector("dialog[open]") !== null'),
 ]
 
@@ -242,9 +252,7 @@ def narrow(site):
             print(f"{state}: scroll width {widths[0]}, client width {widths[1]}")
             if widths[0] > widths[1]:
                 problems.append(f"{state}: the page scrolls sideways")
-    for problem in problems:
-        fail(problem)
-    return 1 if problems else 0
+    return verdict(problems)
 
 
 def captions(site):
@@ -260,9 +268,77 @@ def captions(site):
             return getComputedStyle(caption).overflow === "visible" ? text.getClientRects().length !== 1
                                                                     : caption.scrollHeight > caption.clientHeight;
         }).map(caption => caption.id)""")
-    for caption in cut:
-        fail(f"{caption}: part of its text is not shown")
-    return 1 if cut else 0
+    return verdict([f"{caption}: part of its text is not shown" for caption in cut])
+
+
+def type_number(page, box, number, on_screen):
+    page.click(box)
+    for character in number:
+        if on_screen:
+            page.send("Input.insertText", {"text": character})
+        else:
+            page.key(character, code="Digit" + character, virtual=ord(character))
+
+
+def typed(site, size):
+    width, height = (int(n) for n in size.split("x"))
+    phone = width < WINDOW_WIDTH
+    with chromium.Server(site) as server, chromium.Chromium() as browser:
+        page = browser.page()
+        if phone:
+            page.languages("pt-BR")
+        page.screen(width, height, mobile=phone)
+        open_form(page, server.url("index.html"))
+        if phone:
+            for _ in range(3):
+                page.key("", "Backspace", "Backspace", 8)
+            type_number(page, "Text3", "100,0", on_screen=True)
+        type_number(page, "Text1", "1000", on_screen=phone)
+        page.key("", "Tab", "Tab", 9)  # to Combo2, the target's unit
+        page.key("m", code="KeyM", virtual=ord("M"))
+        type_number(page, "Text2", "5", on_screen=phone)
+        page.click("Command1")
+        # The click runs in the program's event loop, after this call.
+        page.wait_for('document.getElementById("Text4").value !== ""')
+        seen = page.evaluate("""["Combo2", "Text1", "Text2", "Text3", "Text4"]
+            .map(id => document.getElementById(id).value)
+            .concat(document.documentElement.scrollWidth - document.documentElement.clientWidth)""")
+    print("Combo2, Text1, Text2, Text3, Text4, sideways scroll:", seen)
+    expected = ["milimetros", "1000", "5", "100.0" if phone else "100", "24", 0]
+    return 0 if seen == expected else fail(f"not {expected}")
+
+
+MESSAGE = "Digitação Inválida. A dimensão do objeto deve estar entre 1 e 10000."
+CLOSINGS = [
+    ("Enter", lambda page: page.key("\r", "Enter", "Enter", 13)),
+    ("Escape", lambda page: page.key("", "Escape", "Escape", 27)),
+    ("OK", lambda page: page.click("MsgBoxOK")),
+]
+
+
+def message(site):
+    problems = []
+    with chromium.Server(site) as server, chromium.Chromium() as browser:
+        page = browser.page()
+        page.screen(*DESKTOP)
+        open_form(page, server.url("index.html"))
+        for name, close in CLOSINGS:
+            page.click("Command1")  # Text1 is empty
+            page.wait_for('document.getElementById("MsgBox").open')
+            shown = page.evaluate("""[document.getElementById("MsgBoxTitle").textContent,
+                document.getElementById("MsgBoxText").textContent,
+                getComputedStyle(document.querySelector("#MsgBox .error-icon")).display != "none",
+                document.activeElement.id]""")
+            page.click("Command4")
+            close(page)
+            page.wait_for('!document.getElementById("MsgBox").open')
+            page.wait_for('document.activeElement.id == "Text1"')
+            after = page.evaluate("""[document.getElementById("Text1").value,
+                document.getElementById("Form1") != null, document.getElementById("Ended").hidden]""")
+            print(f"closed by {name}: shown {shown}, then {after}")
+            if (shown, after) != (["Mensagem de Erro!", MESSAGE, True, "MsgBoxOK"], ["", True, True]):
+                problems.append(f"closed by {name}")
+    return verdict(problems)
 
 
 def names(site):
@@ -283,13 +359,11 @@ def names(site):
         print(f"{control}: heard {heard.get(control)}")
         if heard.get(control) != (role, name):
             problems.append(f"{control} is heard as {heard.get(control)}, not {(role, name)}")
-    for problem in problems:
-        fail(problem)
-    return 1 if problems else 0
+    return verdict(problems)
 
 
 ROWS = {"cached": cached, "oracle": oracle, "printed": printed, "offline": offline, "narrow": narrow,
-        "captions": captions, "names": names}
+        "captions": captions, "names": names, "typed": typed, "message": message}
 
 if __name__ == "__main__":
     if len(sys.argv) < 2 or sys.argv[1] not in ROWS:
