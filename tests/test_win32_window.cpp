@@ -24,6 +24,7 @@
 #include <string>
 #include <utility>
 
+#include "tests/spoken_names.h"
 #include "window/form1.h"
 #include "window/win32/form_window.h"
 
@@ -375,20 +376,6 @@ struct RecordedAnnotations final : IAccPropServices {
 // each box and list; all of it cleared when the window goes.
 TEST(Win32ScreenReaders, BoxesAndListsAreNamedAndDescribedUntilTheWindowGoes)
 {
-    const struct {
-        Control control;
-        const wchar_t* name;
-        const wchar_t* description;
-    } heard[] = {
-        {Control::Combo1, L"Formato da C\u00e2mera (Tamanho do Sensor CCD): de Polegada", nullptr},
-        {Control::Text1, L"Dimens\u00e3o M\u00e1xima do Alvo (Objeto ou Cena):", L"N\u00famero entre 1 e 10000"},
-        {Control::Combo2, L"Dimens\u00e3o M\u00e1xima do Alvo (Objeto ou Cena): unidade", nullptr},
-        {Control::Combo3, L"Dimens\u00e3o M\u00e1xima do Alvo (Objeto ou Cena): altura, largura ou diagonal", nullptr},
-        {Control::Text2, L"Dist\u00e2ncia da C\u00e2mera/Lente:", L"N\u00famero entre 1 e 10000"},
-        {Control::Combo4, L"Dist\u00e2ncia da C\u00e2mera/Lente: unidade", nullptr},
-        {Control::Text3, L"Porcentagem da Tela a ser Ocupada pela Imagem: %", L"N\u00famero entre 1 e 100"},
-        {Control::Text4, L"Tamanho da Lente a ser utilizada (Dist\u00e2ncia Focal) mm", nullptr},
-    };
     RecordedAnnotations recorded;
     {
         Form1 form{[](const CalcState&) {}};
@@ -397,10 +384,10 @@ TEST(Win32ScreenReaders, BoxesAndListsAreNamedAndDescribedUntilTheWindowGoes)
         form.Show();
         SendMessageW(w.Handle(Control::Text1), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
         std::map<std::pair<HWND, std::string>, std::wstring> expected;
-        for (const auto& control : heard) {
-            expected[{w.Handle(control.control), "name"}] = control.name;
-            if (control.description != nullptr) {
-                expected[{w.Handle(control.control), "description"}] = control.description;
+        for (const Heard& control : BoxesAndLists) {
+            expected[{w.Handle(control.control), "name"}] = Wide(control.name);
+            if (*control.description != '\0') {
+                expected[{w.Handle(control.control), "description"}] = Wide(control.description);
             }
         }
         EXPECT_EQ(recorded.texts, expected);

@@ -91,6 +91,6 @@ add_test(NAME Web.PrintedPage COMMAND ${site_check} printed ${site} ${pages} rep
 add_test(NAME Web.CalculatesOffline COMMAND ${site_check} offline ${site})
 add_test(NAME Web.PhoneNoSidewaysScroll COMMAND ${site_check} narrow ${site})
 add_test(NAME Web.CaptionsShowWhole COMMAND ${site_check} captions ${site})
-add_test(NAME Web.AccessibilityNames COMMAND ${site_check} names ${site})
+add_test(NAME Web.AccessibilityNames COMMAND ${site_check} names ${site} ${ORVANTA_LINUX_BUILD}/tests/screen_reader_names)
 set_tests_properties(Web.SiteFilesKeptOffline Web.SameInChromiumAsOnLinux Web.PrintedPage Web.CalculatesOffline
                      Web.PhoneNoSidewaysScroll Web.CaptionsShowWhole Web.AccessibilityNames PROPERTIES TIMEOUT 300)

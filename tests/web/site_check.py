@@ -13,7 +13,8 @@ Usage:
   site_check.py narrow SITE               at 360 x 740 CSS pixels the page opens at its top and nothing
                                           scrolls sideways
   site_check.py captions SITE             at a desktop's size every caption shows whole
-  site_check.py names SITE                the accessibility tree names the controls as screen readers say them
+  site_check.py names SITE LINUX          the accessibility tree names the boxes, lists and buttons as the Linux
+                                          build's screen_reader_names LINUX says screen readers hear them
   site_check.py typed SITE WxH            the worked example typed as a user does on a screen of that size (a
                                           phone's, narrower than the window: its on-screen keypad, no key
                                           codes, in Portuguese, "100,0" into Text3) gives 24, nothing sideways
@@ -36,24 +37,6 @@ import chromium  # noqa: E402
 DESKTOP = (1280, 800)
 PHONE = (360, 740)
 WINDOW_WIDTH = 822  # CSS pixels
-
-# What screen readers call each control (window/screen_reader_names.h: a
-# box or list by its caption and a suffix, a button by its caption).
-SPOKEN_NAMES = {
-    "Combo1": ("combobox", "Formato da Câmera (Tamanho do Sensor CCD): de Polegada"),
-    "Text1": ("textbox", "Dimensão Máxima do Alvo (Objeto ou Cena):"),
-    "Combo2": ("combobox", "Dimensão Máxima do Alvo (Objeto ou Cena): unidade"),
-    "Combo3": ("combobox", "Dimensão Máxima do Alvo (Objeto ou Cena): altura, largura ou diagonal"),
-    "Text2": ("textbox", "Distância da Câmera/Lente:"),
-    "Combo4": ("combobox", "Distância da Câmera/Lente: unidade"),
-    "Text3": ("textbox", "Porcentagem da Tela a ser Ocupada pela Imagem: %"),
-    "Text4": ("textbox", "Tamanho da Lente a ser utilizada (Distância Focal) mm"),
-    "Command1": ("button", "Calcular"),
-    "Command2": ("button", "Limpar"),
-    "Command3": ("button", "Imprimir"),
-    "Command4": ("button", "Fechar"),
-    "Command5": ("button", "Ajuda"),
-}
 
 # Resolves once the form is usable: the lists filled and the focus in Text3.
 READY = """new Promise(resolve => {
@@ -341,7 +324,7 @@ def message(site):
     return verdict(problems)
 
 
-def names(site):
+def names(site, spoken_names):
     with chromium.Server(site) as server, chromium.Chromium() as browser:
         page = browser.page()
         page.screen(*DESKTOP)
@@ -354,8 +337,15 @@ def names(site):
             attributes = page.send("DOM.describeNode", {"backendNodeId": node["backendDOMNodeId"]})["node"]
             attributes = dict(zip(attributes["attributes"][::2], attributes["attributes"][1::2]))
             heard[attributes.get("id")] = (role, node.get("name", {}).get("value"))
+    # The Linux build's list of what screen readers hear: a box or list by its
+    # name as written out for the tests, a button by its caption.
+    roles = {"text": "textbox", "list": "combobox", "button": "button"}
+    lines = subprocess.run([spoken_names], check=True, capture_output=True, text=True).stdout.splitlines()
     problems = []
-    for control, (role, name) in SPOKEN_NAMES.items():
+    for control, kind, name, _ in (line.split("\t") for line in lines):
+        if kind not in roles:
+            continue
+        role = roles[kind]
         print(f"{control}: heard {heard.get(control)}")
         if heard.get(control) != (role, name):
             problems.append(f"{control} is heard as {heard.get(control)}, not {(role, name)}")
