@@ -154,9 +154,14 @@ double DrawPdf(QIODevice& device, const CalcState& state, const QPageSize& paper
 // made as much smaller as it must to fit, rather than cut at the edge.
 void WritePdf(QIODevice& device, const CalcState& state, const QPageSize& paper)
 {
-    QBuffer trial;
-    trial.open(QIODevice::WriteOnly);
-    DrawPdf(device, state, paper, std::min(1.0, DrawPdf(trial, state, paper, 1)));
+    QBuffer page;
+    page.open(QIODevice::WriteOnly);
+    const double room = DrawPdf(page, state, paper, 1);
+    if (room >= 1) {
+        device.write(page.data());
+    } else {
+        DrawPdf(device, state, paper, room);
+    }
 }
 
 // The page in memory, made whole before any of it goes to the spooler: no
