@@ -60,6 +60,13 @@ def fail(message):
     return 1
 
 
+def verdict(problems):
+    """The exit status for the problems found, each printed."""
+    for problem in problems:
+        fail(problem)
+    return 1 if problems else 0
+
+
 def open_form(page, url):
     page.navigate(url)
     page.evaluate(READY)
@@ -116,9 +123,7 @@ def cached(site):
     problems += [f"sw.js lists {name}, which the site lacks" for name in sorted(listed - present - {"./"})]
     if "./" not in listed or "index.html" not in present:
         problems.append("the page's own address ./ is not kept")
-    for problem in problems:
-        fail(problem)
-    return 1 if problems else 0
+    return verdict(problems)
 
 
 def run_program(folder, program):
@@ -200,9 +205,7 @@ def printed(site, folder, program):
         # 12-point lines: a pitch of about that, not half of it as when the empty lines went missing.
         if not 11 <= pitch <= 16:
             problems.append(f"a line pitch of {pitch:.1f} points")
-    for problem in problems:
-        fail(problem)
-    return 1 if problems else 0
+    return verdict(problems)
 
 
 # What the page keeps in the browser besides its offline copy: nothing.
@@ -242,9 +245,7 @@ def offline(site):
                 problems.append(f"the page keeps more than its offline copy: {kept}")
     finally:
         server.stop()
-    for problem in problems:
-        fail(problem)
-    return 1 if problems else 0
+    return verdict(problems)
 
 
 # Each state of the form at phone size: how to reach it from the one
@@ -271,9 +272,7 @@ def narrow(site):
             print(f"{state}: scroll width {widths[0]}, client width {widths[1]}")
             if widths[0] > widths[1]:
                 problems.append(f"{state}: the page scrolls sideways")
-    for problem in problems:
-        fail(problem)
-    return 1 if problems else 0
+    return verdict(problems)
 
 
 def names(site):
@@ -294,9 +293,7 @@ def names(site):
         print(f"{control}: heard {heard.get(control)}")
         if heard.get(control) != (role, name):
             problems.append(f"{control} is heard as {heard.get(control)}, not {(role, name)}")
-    for problem in problems:
-        fail(problem)
-    return 1 if problems else 0
+    return verdict(problems)
 
 
 ROWS = {"cached": cached, "oracle": oracle, "printed": printed, "offline": offline, "narrow": narrow,
