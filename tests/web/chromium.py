@@ -289,9 +289,8 @@ class Session:
 class Chromium:
     """Headless Chromium with a private profile; stopped and removed on exit, whatever happened."""
 
-    def __init__(self, echo=False, window_size=None):
+    def __init__(self, echo=False):
         self.echo = echo
-        self.window_size = window_size
         self._profile = None
         self._process = None
         self._sessions = []
@@ -303,8 +302,6 @@ class Chromium:
         # Chromium writes caches and crash reports under HOME and XDG folders.
         env = dict(os.environ, HOME=home, XDG_CONFIG_HOME=home, XDG_CACHE_HOME=home)
         flags = FLAGS + [f"--user-data-dir={self._profile}/profile", "--remote-debugging-port=0"]
-        if self.window_size:
-            flags.append("--window-size={},{}".format(*self.window_size))
         self._log = open(os.path.join(self._profile, "chromium.log"), "wb")
         self._process = subprocess.Popen([CHROMIUM, *flags, "about:blank"], env=env, stdin=subprocess.DEVNULL,
                                          stdout=self._log, stderr=self._log, start_new_session=True)
@@ -343,18 +340,25 @@ class Chromium:
     def stop(self):
         for session in self._sessions:
             session.close()
-        if self._process and self._process.poll() is None:
-            # The whole group: Chromium's helpers too.
-            os.killpg(self._process.pid, signal.SIGTERM)
-            try:
-                self._process.wait(30)
-            except subprocess.TimeoutExpired:
-                os.killpg(self._process.pid, signal.SIGKILL)
-                self._process.wait()
         if self._process:
+            self._end_group()
             self._log.close()
         if self._profile:
             shutil.rmtree(self._profile, ignore_errors=True)
+
+    def _end_group(self):
+        """Ends the process group Chromium leads, its helpers too, and waits until none is left: they
+        write into the profile until they end."""
+        for sig in (signal.SIGTERM, signal.SIGKILL):
+            deadline = time.monotonic() + 30
+            try:
+                os.killpg(self._process.pid, sig)
+                while time.monotonic() < deadline:
+                    self._process.poll()  # reaps the browser, which would stay in the group otherwise
+                    os.killpg(self._process.pid, 0)
+                    time.sleep(0.05)
+            except ProcessLookupError:
+                return
 
     def __enter__(self):
         try:

@@ -9,7 +9,8 @@ Usage:
   site_check.py printed SITE DIR PROGRAM  the page printed after "Imprimir" of the worked example has the
                                           lines that the test page DIR/PROGRAM.html prints, the desktop
                                           printers' lines
-  site_check.py offline SITE              the page reloaded with the server stopped still calculates
+  site_check.py offline SITE              the page reloaded with the server stopped still calculates; it asks
+                                          no other host and keeps nothing but its offline copy
   site_check.py narrow SITE               at 360 x 740 CSS pixels the page opens at its top and nothing
                                           scrolls sideways
   site_check.py captions SITE             at a desktop's size every caption shows whole
@@ -53,7 +54,7 @@ def fail(message):
 
 
 def verdict(problems):
-    """0 when there are no problems; each one is printed."""
+    """The exit status for the problems found, each printed."""
     for problem in problems:
         fail(problem)
     return 1 if problems else 0
@@ -187,26 +188,44 @@ def printed(site, folder, program):
     return verdict(problems)
 
 
+# What the page keeps in the browser besides its offline copy: nothing.
+KEPT = """(async () => ({
+    cookies: document.cookie, localStorage: localStorage.length, sessionStorage: sessionStorage.length,
+    databases: (await indexedDB.databases()).length, caches: (await caches.keys()).length,
+}))()"""
+
+
 def offline(site):
+    problems = []
     server = chromium.Server(site).start()
     try:
         with chromium.Chromium() as browser:
             page = browser.page()
+            page.send("Network.enable")
             page.screen(*DESKTOP)
             open_form(page, server.url("index.html"))
             # A guard against waiting for ever, not a measure of speed.
             if not page.evaluate("Promise.race([navigator.serviceWorker.ready.then(() => true),"
                                  " new Promise(resolve => setTimeout(resolve, 60000, false))])"):
                 return fail("no service worker became active")
+            asked = [event["params"]["request"]["url"] for event in page.events
+                     if event["method"] == "Network.requestWillBeSent"]
+            problems += [f"the page asked another host for {url}" for url in asked
+                         if not url.startswith((server.url(), "data:", "blob:"))]
             server.stop()
             page.reload()
             page.evaluate(READY)
             if not page.evaluate("navigator.serviceWorker.controller !== null"):
-                return fail("the reloaded page is not served by the service worker")
+                problems.append("the reloaded page is not served by the service worker")
             result = worked_example(page)
+            if result != "24":
+                problems.append(f"offline, the worked example gives {result!r}, not 24")
+            kept = page.evaluate(KEPT)
+            if kept != {"cookies": "", "localStorage": 0, "sessionStorage": 0, "databases": 0, "caches": 1}:
+                problems.append(f"the page keeps more than its offline copy: {kept}")
     finally:
         server.stop()
-    return 0 if result == "24" else fail(f"offline, the worked example gives {result!r}, not 24")
+    return verdict(problems)
 
 
 # Each state of the form at phone size: how to reach it from the one
