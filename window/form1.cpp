@@ -25,6 +25,15 @@ constexpr const char* DefaultDimensionKind = "Largura";
 constexpr const char* DefaultDistanceUnit = "metros";
 constexpr float DefaultScreenPercent = 100;
 
+// The number as the user's regional settings write it. A whole number has no
+// separator to ask the toolkit for: a browser makes its language's number
+// format for that, which takes a while the first time.
+std::string ShownNumber(float value)
+{
+    const std::string text = NumberToText(value, ".");
+    return text.find('.') == std::string::npos ? text : NumberToText(value, DecimalSeparator());
+}
+
 }  // namespace
 
 Form1::Form1(PrintAction printReport, MessageAction showMessage)
@@ -79,7 +88,7 @@ void Form1::SetDefaults()
     state_.strDistanceUnit = DefaultDistanceUnit;
     SetText(window, Control::Combo4, state_.strDistanceUnit);
     state_.sngScreenPercent = DefaultScreenPercent;
-    SetText(window, Control::Text3, NumberToText(state_.sngScreenPercent, DecimalSeparator()));
+    SetText(window, Control::Text3, ShownNumber(state_.sngScreenPercent));
 }
 
 // The key-press event of a number box.
@@ -180,7 +189,7 @@ void Form1::Command1_Click()
         return;
     }
     calculated_ = state_;
-    SetText(window, Control::Text4, NumberToText(state_.sngFocalLengthShown, DecimalSeparator()));
+    SetText(window, Control::Text4, ShownNumber(state_.sngFocalLengthShown));
     SetEnabled(window, Control::Command3, true);
     SetEnabled(window, Control::Command2, true);
 }

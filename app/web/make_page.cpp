@@ -49,14 +49,16 @@ int main(int argc, char** argv)
         std::stringstream css;
         css << base.rdbuf();
         const std::string folder = argv[2];
-        // The module is fetched while the page loads, before its script asks for it.
+        // The module is fetched while the page loads, before its script asks
+        // for it, and the script runs as soon as it has come: the program
+        // waits for the rest of the page itself (form_window.cpp).
         const std::string head = "<link rel=\"manifest\" href=\"manifest.webmanifest\">\n"
                                  "<link rel=\"icon\" href=\"icon-192.png\">\n"
                                  "<link rel=\"stylesheet\" href=\"orvanta.css\">\n"
                                  "<link rel=\"preload\" href=\"orvanta.wasm\" as=\"fetch\" "
                                  "type=\"application/wasm\" crossorigin>\n"
                                  "<script src=\"offline.js\" defer></script>\n"
-                                 "<script src=\"orvanta.js\" defer></script>\n";
+                                 "<script src=\"orvanta.js\" async></script>\n";
         if (base && Write(folder + "/orvanta.css", css.str() + FormStyle()) &&
             Write(folder + "/index.html", Page(head, FormMarkup() + PageMarkup()))) {
             return 0;

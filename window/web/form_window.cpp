@@ -21,9 +21,8 @@ int Index(Control control)
 }
 
 // Texts cross to the page as UTF-8 in the module's memory.
-EM_JS(void, StartPage, (const char* names, const char* separator),
-      { OrvantaPage.start(UTF8ToString(names).split(','), UTF8ToString(separator)); });
-EM_JS(int, CreateForm, (const char* markup), { return OrvantaPage.create(UTF8ToString(markup)); });
+EM_JS(void, StartPage, (const char* names), { OrvantaPage.start(UTF8ToString(names).split(',')); });
+EM_JS(int, CreateForm, (const char* markup), { return OrvantaPage.create(markup ? UTF8ToString(markup) : null); });
 EM_JS(char*, ControlText, (int handle, int control), { return allocateUTF8(OrvantaPage.text(handle, control)); });
 EM_JS(bool, SetControlText, (int handle, int control, const char* text),
       { return OrvantaPage.setText(handle, control, UTF8ToString(text)); });
@@ -34,7 +33,7 @@ EM_JS(bool, SetSelectedItem, (int handle, int control, int item),
 EM_JS(void, SetControlEnabled, (int handle, int control, bool enabled),
       { OrvantaPage.forms[handle].controls[control].disabled = !enabled; });
 EM_JS(void, FocusElement, (int handle, int control), { OrvantaPage.focus(handle, control); });
-EM_JS(void, ShowPageForm, (int handle), { OrvantaPage.forms[handle].shown = true; });
+EM_JS(void, ShowPageForm, (int handle), { OrvantaPage.show(handle); });
 EM_JS(int, ViewportWidth, (), { return document.documentElement.clientWidth; });
 EM_JS(int, ViewportHeight, (), { return document.documentElement.clientHeight; });
 EM_JS(int, FormWidth, (int handle), { return OrvantaPage.forms[handle].root.offsetWidth; });
@@ -45,7 +44,10 @@ EM_JS(void, PlaceForm, (int handle, int left, int top), {
     style.top = top + 'px';
 });
 EM_JS(void, CloseForm, (int handle, bool ended), { OrvantaPage.close(handle, ended); });
-// The program waits for the page without holding it up (Asyncify).
+// The program waits for the page without holding it up (Asyncify): for the
+// rest of the page when its script runs before that has been read, for
+// events, for the page to deliver what the user did, for a message box.
+EM_ASYNC_JS(void, WaitForPageRead, (), { await OrvantaPage.read(); });
 EM_ASYNC_JS(void, WaitForEvent, (), { await new Promise(function(wake) { OrvantaPage.wake = wake; }); });
 EM_ASYNC_JS(void, YieldToPage, (), { await new Promise(function(resume) { setTimeout(resume, 0); }); });
 EM_ASYNC_JS(void, ShowMessageBox, (const char* text, const char* title),
@@ -66,9 +68,10 @@ FormWindow* Loaded(int handle)
 
 bool PageStarted()
 {
+    WaitForPageRead();
     std::string names;
     for (const ControlLayout& layout : ControlTable) names += std::string(names.empty() ? "" : ",") + layout.name;
-    StartPage(names.c_str(), DecimalSeparator().c_str());
+    StartPage(names.c_str());
     return true;
 }
 
@@ -146,7 +149,11 @@ FormWindowPointer CreateFormWindow(FormEvents events)
 {
     static const bool started = PageStarted();
     (void)started;
-    auto* window = new FormWindow{CreateForm(FormMarkup().c_str()), std::move(events)};
+    // The page's own form, written from the same layout when the site was
+    // built; the markup is made only where the page has none to give.
+    int handle = CreateForm(nullptr);
+    if (handle < 0) handle = CreateForm(FormMarkup().c_str());
+    auto* window = new FormWindow{handle, std::move(events)};
     windows[window->handle] = window;
     return FormWindowPointer(window);
 }

@@ -10,11 +10,9 @@ var OrvantaPage = {
     wake: null,  // resolves the event loop's wait
     heldKey: null,  // Enter or Space while held since it pressed a button
     composing: new Map(),  // a number box's text and selection when a composition began
-    separator: '.',  // the browser language's decimal separator
 
-    start(names, separator) {
+    start(names) {
         this.names = names;
-        this.separator = separator;
         // A held Enter or Space presses a button once; its repeats do nothing
         // wherever the press put the focus.
         document.addEventListener('keydown', (e) => {
@@ -42,10 +40,19 @@ var OrvantaPage = {
         });
     },
 
-    // Takes over the page's form, or makes one where the page has none.
+    // Resolves once the page has been read: the program's script may come
+    // and run before.
+    read() {
+        if (document.readyState !== 'loading') return Promise.resolve();
+        return new Promise((read) => document.addEventListener('DOMContentLoaded', read, {once: true}));
+    },
+
+    // Takes over the page's form while no window has it, or else makes one
+    // from markup; -1 when there is neither.
     create(markup) {
         let root = document.getElementById('Form1');
         if (!root || this.forms.some((form) => form && form.root === root)) {
+            if (markup === null) return -1;
             const template = document.createElement('template');
             template.innerHTML = markup;
             root = template.content.firstElementChild;
@@ -83,6 +90,13 @@ var OrvantaPage = {
     focus(handle, index) {
         const form = this.forms[handle];
         form.controls[index].focus({preventScroll: !form.shown});
+    },
+
+    // The window is shown: from now on a control that takes the focus is
+    // brought into view. The page hears that the program has started.
+    show(handle) {
+        this.forms[handle].shown = true;
+        dispatchEvent(new Event('orvantastarted'));
     },
 
     queue(post) {
@@ -156,7 +170,7 @@ var OrvantaPage = {
     // stop the boxes read.
     typeText(handle, index, text) {
         const box = this.forms[handle].controls[index];
-        const characters = text === this.separator ? ['.'] : [...text];
+        const characters = text === OrvantaLocale.decimalSeparator() ? ['.'] : [...text];
         for (const character of characters) {
             this.type(box, _orvanta_key_press(handle, index, character.codePointAt(0)));
         }

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The decimal separator of the browser's first language: the separator that
 // its number format writes in 1.5, the full stop when it writes none. A
-// language's number format takes a while to make the first time; it is made
-// while the program's module compiles, rather than when the window starts.
+// page's first number format loads the browser's locale data, which holds
+// the page for tens of milliseconds: it is made when first needed, or
+// before, when the page is idle once the program's window has started.
 var OrvantaLocale = {
     separator: null,
 
@@ -16,4 +17,7 @@ var OrvantaLocale = {
         return this.separator;
     },
 };
-setTimeout(function() { OrvantaLocale.decimalSeparator(); }, 0);
+addEventListener('orvantastarted', function() {
+    const make = function() { OrvantaLocale.decimalSeparator(); };
+    if (typeof requestIdleCallback === 'function') requestIdleCallback(make); else setTimeout(make, 0);
+}, {once: true});
