@@ -49,37 +49,49 @@ sanitize() {
     return "$status"
 }
 
+# One fuzzer for FUZZ_SECONDS: its summary line goes to build-fuzz/NAME.summary.
+fuzz_one() {
+    local name=$1 build=$root/build-fuzz
+    local corpus=$build/corpus/$name log=$build/$name.log
+    mkdir -p "$corpus" "$build/crashes"
+    echo "hardening: fuzzing $name for ${FUZZ_SECONDS:-60} s"
+    # New inputs go to the build's corpus; the committed seeds stay as they
+    # are and are replayed first.
+    if ! "$build/fuzz/${name}_fuzzer" -max_total_time="${FUZZ_SECONDS:-60}" -timeout=25 -print_final_stats=1 \
+        -artifact_prefix="$build/crashes/$name-" "$corpus" "$root/fuzz/corpus/$name" >"$log" 2>&1; then
+        tail -n 60 "$log" >&2
+        echo "hardening: $name failed; the input is in $build/crashes/" >&2
+        return 1
+    fi
+    local runs corp files
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+    corp=$(grep -o 'corp: [0-9]*/[0-9]*[a-zA-Z]*' "$log" | tail -n 1 | cut -d' ' -f2)
+    files=$(find "$corpus" -type f | wc -l)
+    echo "$name: $runs executions; corpus ${corp%%/*} inputs, ${corp#*/}; $files inputs kept in $corpus" \
+        >"$build/$name.summary"
+}
+
 fuzz() {
     local build=$root/build-fuzz
-    local seconds=${FUZZ_SECONDS:-60}
     export ASAN_OPTIONS="halt_on_error=1:print_stacktrace=1" UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
     cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DORVANTA_FUZZERS=ON -DBUILD_TESTING=OFF \
         -DORVANTA_WERROR=ON >/dev/null
     cmake --build "$build" --target fuzzers -j"$jobs"
-    local summary=()
-    local target name log corpus
-    for target in "$root"/fuzz/corpus/*/; do
-        name=$(basename "$target")
-        corpus=$build/corpus/$name
-        log=$build/$name.log
-        mkdir -p "$corpus" "$build/crashes"
-        echo "hardening: fuzzing $name for $seconds s"
-        # New inputs go to the build's corpus; the committed seeds stay as
-        # they are and are replayed first.
-        if ! "$build/fuzz/${name}_fuzzer" -max_total_time="$seconds" -timeout=25 -print_final_stats=1 \
-            -artifact_prefix="$build/crashes/$name-" "$corpus" "$root/fuzz/corpus/$name" >"$log" 2>&1; then
-            tail -n 60 "$log" >&2
-            echo "hardening: $name failed; the input is in $build/crashes/" >&2
-            return 1
-        fi
-        local runs corp files
-        runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
-        corp=$(grep -o 'corp: [0-9]*/[0-9]*[a-zA-Z]*' "$log" | tail -n 1 | cut -d' ' -f2)
-        files=$(find "$corpus" -type f | wc -l)
-        summary+=("$name: $runs executions; corpus ${corp%%/*} inputs, ${corp#*/}; $files inputs kept in $corpus")
+    local names=() name target
+    for target in "$root"/fuzz/corpus/*/; do names+=("$(basename "$target")"); done
+    # As many fuzzers at a time as the machine has cores.
+    local first pids pid failed=0
+    for ((first = 0; first < ${#names[@]}; first += jobs)); do
+        pids=()
+        for name in "${names[@]:first:jobs}"; do
+            fuzz_one "$name" &
+            pids+=($!)
+        done
+        for pid in "${pids[@]}"; do wait "$pid" || failed=1; done
+        ((failed == 0)) || return 1
     done
     echo "hardening: fuzzing done"
-    printf '  %s\n' "${summary[@]}"
+    for name in "${names[@]}"; do printf '  %s\n' "$(cat "$build/$name.summary")"; done
 }
 
 bash scripts/deps.sh build test
