@@ -57,7 +57,6 @@ int main(int argc, char** argv)
                                  "<link rel=\"stylesheet\" href=\"orvanta.css\">\n"
                                  "<link rel=\"preload\" href=\"orvanta.wasm\" as=\"fetch\" "
                                  "type=\"application/wasm\" crossorigin>\n"
-                                 "<script src=\"offline.js\" defer></script>\n"
                                  "<script src=\"orvanta.js\" async></script>\n";
         if (base && Write(folder + "/orvanta.css", css.str() + FormStyle()) &&
             Write(folder + "/index.html", Page(head, FormMarkup() + PageMarkup()))) {

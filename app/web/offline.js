@@ -5,7 +5,6 @@
 // the site does not slow the start. Browsers offer service workers only over
 // HTTPS and on 127.0.0.1 or localhost; elsewhere the page simply needs the
 // network.
-"use strict";
 if ("serviceWorker" in navigator) {
     addEventListener("orvantastarted", () => {
         navigator.serviceWorker.register("sw.js").catch(error => console.warn("offline copy not kept:", error.message));

@@ -6,14 +6,12 @@
 #   icon-512.png           the same icon as a maskable one, for launchers that
 #                          cut icons to a shape of their own
 #   sw.js                  the service worker that keeps every file of the site
-#   offline.js             registers sw.js
 # Included from app/web/CMakeLists.txt once it has set site_dir.
 find_program(ORVANTA_RSVG_CONVERT rsvg-convert REQUIRED)
 find_program(ORVANTA_IMAGEMAGICK_CONVERT convert REQUIRED)
 set(_site_icon ${PROJECT_SOURCE_DIR}/app/br.com.vintoral.orvanta.svg)
 
 configure_file(${CMAKE_CURRENT_SOURCE_DIR}/manifest.webmanifest ${site_dir}/manifest.webmanifest COPYONLY)
-configure_file(${CMAKE_CURRENT_SOURCE_DIR}/offline.js ${site_dir}/offline.js COPYONLY)
 
 # Each icon: its size, the drawing's size and margin in it, its background.
 # A maskable icon is cut to a circle, a rounded square or another shape:
@@ -41,8 +39,7 @@ endforeach()
 # Every file of the site but sw.js, which the browser keeps itself: what the
 # service worker stores on the first visit. Written after them all: its
 # cache's name tells them apart.
-set(_site_files index.html orvanta.css orvanta.js orvanta.wasm manifest.webmanifest icon-192.png icon-512.png
-                offline.js)
+set(_site_files index.html orvanta.css orvanta.js orvanta.wasm manifest.webmanifest icon-192.png icon-512.png)
 # orvanta.js and orvanta.wasm come with the target orvanta.
 set(_site_made ${_site_files})
 list(REMOVE_ITEM _site_made orvanta.js orvanta.wasm)
