@@ -4,8 +4,8 @@
 # headless Chromium against a bare page with the same controls
 # (bench/web_startup.py), after building the site (./build-web.sh).
 # Prints figures; it never fails on speed.
-# Usage: bench/web_startup.sh [runs=9]
+# Usage: bench/web_startup.sh [runs=21]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./build-web.sh >/dev/null
-exec /usr/bin/python3 bench/web_startup.py build-web/site "${1:-9}"
+exec /usr/bin/python3 bench/web_startup.py build-web/site "${1:-21}"
