@@ -93,10 +93,12 @@ var OrvantaPage = {
     },
 
     // The window is shown: from now on a control that takes the focus is
-    // brought into view. The page hears that the program has started.
+    // brought into view. Once the page is idle, it hears that the program
+    // has started, and does what could wait.
     show(handle) {
         this.forms[handle].shown = true;
-        dispatchEvent(new Event('orvantastarted'));
+        const started = () => dispatchEvent(new Event('orvantastarted'));
+        if (typeof requestIdleCallback === 'function') requestIdleCallback(started); else setTimeout(started, 0);
     },
 
     queue(post) {

@@ -3,7 +3,7 @@
 // its number format writes in 1.5, the full stop when it writes none. A
 // page's first number format loads the browser's locale data, which holds
 // the page for tens of milliseconds: it is made when first needed, or
-// before, when the page is idle once the program's window has started.
+// before, once the program's window has started and the page is idle.
 var OrvantaLocale = {
     separator: null,
 
@@ -17,7 +17,4 @@ var OrvantaLocale = {
         return this.separator;
     },
 };
-addEventListener('orvantastarted', function() {
-    const make = function() { OrvantaLocale.decimalSeparator(); };
-    if (typeof requestIdleCallback === 'function') requestIdleCallback(make); else setTimeout(make, 0);
-}, {once: true});
+addEventListener('orvantastarted', function() { OrvantaLocale.decimalSeparator(); }, {once: true});
