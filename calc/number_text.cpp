@@ -5,7 +5,7 @@
 #include <string>
 
 #include <fast_float/fast_float.h>
-#include <fmt/format.h>
+#include <fmt/compile.h>
 
 namespace {
 
@@ -67,8 +67,10 @@ std::string NumberToText(float value, std::string_view decimalSeparator)
     if (value == 0.0f) {  // negative zero too
         return "0";
     }
-    // printf's %.7G: seven significant digits, trailing zeros dropped.
-    std::string text = fmt::format("{:.7G}", value);
+    // printf's %.7G: seven significant digits, trailing zeros dropped. The
+    // format is read when the program is built: only the code for a float
+    // goes into the program.
+    std::string text = fmt::format(FMT_COMPILE("{:.7G}"), value);
     if (const std::size_t point = text.find('.'); point != std::string::npos) {
         text.replace(point, 1, decimalSeparator);
     }

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include <fmt/format.h>
+#include <fmt/compile.h>
 
 namespace {
 
@@ -42,7 +42,7 @@ std::string FormatWhole(double value)
 {
     if (!std::isfinite(value)) return {};
     const double whole = std::round(value);  // halves away from zero
-    return WholeText(whole < 0, fmt::format("{:.0f}", std::fabs(whole)));
+    return WholeText(whole < 0, fmt::format(FMT_COMPILE("{:.0f}"), std::fabs(whole)));
 }
 
 std::string FormatWhole(std::string_view text, std::string_view decimalSeparator)
