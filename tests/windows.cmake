@@ -23,19 +23,33 @@ if(_orvanta_socket_length GREATER 100)
 endif()
 set(_orvanta_wine ${CMAKE_CURRENT_SOURCE_DIR}/wine)
 
-# orvanta_wine_prefix(NAME): fixture orvanta_wine_prefix_NAME makes a fresh
-# prefix ${ORVANTA_WINE_DIR}/NAME before its tests and removes it after.
+# orvanta_wine_prefix(NAME [FROM_TEMPLATE]): fixture orvanta_wine_prefix_NAME
+# makes a fresh prefix ${ORVANTA_WINE_DIR}/NAME before its tests and removes
+# it after. FROM_TEMPLATE: a copy of the prefix "template", made once per run
+# (Wine's set-up takes seconds of the processor each time).
 function(orvanta_wine_prefix name)
+    cmake_parse_arguments(PARSE_ARGV 1 arg "FROM_TEMPLATE" "" "")
     if(TEST orvanta_wine_prefix_${name}_make)
         return()
     endif()
     set(environment ORVANTA_WINE_PREFIX=${ORVANTA_WINE_DIR}/${name})
+    if(arg_FROM_TEMPLATE)
+        # No window manager runs on the private X server, and console tests
+        # show no window: every copy is made for a display without one.
+        orvanta_wine_prefix(template)
+        set_tests_properties(orvanta_wine_prefix_template_make PROPERTIES ENVIRONMENT
+                             "ORVANTA_WINE_PREFIX=${ORVANTA_WINE_DIR}/template;ORVANTA_WINE_NO_WINDOW_MANAGER=1")
+        list(APPEND environment ORVANTA_WINE_TEMPLATE=${ORVANTA_WINE_DIR}/template)
+    endif()
     add_test(NAME orvanta_wine_prefix_${name}_make COMMAND bash ${_orvanta_wine}/prefix.sh)
     add_test(NAME orvanta_wine_prefix_${name}_remove COMMAND bash ${_orvanta_wine}/prefix.sh --stop)
     set_tests_properties(orvanta_wine_prefix_${name}_make PROPERTIES FIXTURES_SETUP orvanta_wine_prefix_${name}
                          ENVIRONMENT "${environment}" TIMEOUT 120)
     set_tests_properties(orvanta_wine_prefix_${name}_remove PROPERTIES FIXTURES_CLEANUP orvanta_wine_prefix_${name}
                          ENVIRONMENT "${environment}")
+    if(arg_FROM_TEMPLATE)
+        set_tests_properties(orvanta_wine_prefix_${name}_make PROPERTIES FIXTURES_REQUIRED orvanta_wine_prefix_template)
+    endif()
 endfunction()
 
 # orvanta_wine_display(): fixture orvanta_wine_display, the private X server
@@ -90,7 +104,12 @@ function(orvanta_wine_test)
         string(SUBSTRING "${hash}" 0 6 hash)
         set(prefix test-${safe}-${hash})
     endif()
-    orvanta_wine_prefix(${prefix})
+    # A prefix that takes a spooler's printers is set up with them.
+    if(arg_CUPS OR arg_CUPS_EMPTY)
+        orvanta_wine_prefix(${prefix})
+    else()
+        orvanta_wine_prefix(${prefix} FROM_TEMPLATE)
+    endif()
     set(fixtures)
     set(environment ORVANTA_WINE_PREFIX=${ORVANTA_WINE_DIR}/${prefix} ${arg_ENVIRONMENT})
     set(locks)
@@ -120,10 +139,6 @@ function(orvanta_wine_test)
     if(arg_CUPS OR arg_CUPS_EMPTY)
         set_tests_properties(orvanta_wine_prefix_${prefix}_make PROPERTIES FIXTURES_REQUIRED "${fixtures}"
                              ENVIRONMENT "${environment}")
-    elseif(arg_GUI)
-        # The tree's private X server runs no window manager.
-        set_tests_properties(orvanta_wine_prefix_${prefix}_make PROPERTIES ENVIRONMENT
-                             "ORVANTA_WINE_PREFIX=${ORVANTA_WINE_DIR}/${prefix};ORVANTA_WINE_NO_WINDOW_MANAGER=1")
     endif()
     list(APPEND fixtures orvanta_wine_prefix_${prefix})
     add_test(NAME ${arg_NAME} COMMAND ${arg_COMMAND} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})

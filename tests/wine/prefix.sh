@@ -3,7 +3,8 @@
 # Makes a fresh Wine prefix at ORVANTA_WINE_PREFIX (whatever was there goes
 # first) and waits until Wine has finished setting it up; with --stop, stops
 # its wineserver and removes it. ORVANTA_WINE_NO_WINDOW_MANAGER set: for a
-# display that has none.
+# display that has none. ORVANTA_WINE_TEMPLATE set: the prefix is a copy of
+# that one (made by this script, its wineserver ended), home folder included.
 # Usage: prefix.sh [--stop]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -18,6 +19,21 @@ remove_prefix() {
 }
 remove_prefix
 [ "${1:-}" = --stop ] && exit 0
+if [ -n "${ORVANTA_WINE_TEMPLATE:-}" ]; then
+    cp -a "$ORVANTA_WINE_TEMPLATE" "$WINEPREFIX"
+    rm -rf "$HOME"
+    cp -a "$ORVANTA_WINE_TEMPLATE.home" "$HOME"
+    # The user's folders (Desktop, Documents...) are links to the home
+    # folder: the copy's go to its own.
+    find "$WINEPREFIX" -type l -lname "$ORVANTA_WINE_TEMPLATE*" -print0 | while IFS= read -r -d '' link; do
+        target=$(readlink "$link")
+        case $target in
+            "$ORVANTA_WINE_TEMPLATE.home"*) ln -sfn "$HOME${target#"$ORVANTA_WINE_TEMPLATE.home"}" "$link" ;;
+            *) ln -sfn "$WINEPREFIX${target#"$ORVANTA_WINE_TEMPLATE"}" "$link" ;;
+        esac
+    done
+    exit
+fi
 # Without wine32 the set-up cannot run the 32-bit rundll32 and says so; the
 # 64-bit prefix is complete all the same. Now and then, with several
 # prefixes made at once, Wine's first start does not find wineboot once it
