@@ -34,12 +34,12 @@ function(orvanta_wine_prefix name)
     endif()
     set(environment ORVANTA_WINE_PREFIX=${ORVANTA_WINE_DIR}/${name})
     if(arg_FROM_TEMPLATE)
+        orvanta_wine_prefix(template)
+        list(APPEND environment ORVANTA_WINE_TEMPLATE=${ORVANTA_WINE_DIR}/template)
+    elseif(name STREQUAL "template")
         # No window manager runs on the private X server, and console tests
         # show no window: every copy is made for a display without one.
-        orvanta_wine_prefix(template)
-        set_tests_properties(orvanta_wine_prefix_template_make PROPERTIES ENVIRONMENT
-                             "ORVANTA_WINE_PREFIX=${ORVANTA_WINE_DIR}/template;ORVANTA_WINE_NO_WINDOW_MANAGER=1")
-        list(APPEND environment ORVANTA_WINE_TEMPLATE=${ORVANTA_WINE_DIR}/template)
+        list(APPEND environment ORVANTA_WINE_NO_WINDOW_MANAGER=1)
     endif()
     add_test(NAME orvanta_wine_prefix_${name}_make COMMAND bash ${_orvanta_wine}/prefix.sh)
     add_test(NAME orvanta_wine_prefix_${name}_remove COMMAND bash ${_orvanta_wine}/prefix.sh --stop)

@@ -25,12 +25,9 @@ if [ -n "${ORVANTA_WINE_TEMPLATE:-}" ]; then
     cp -a "$ORVANTA_WINE_TEMPLATE.home" "$HOME"
     # The user's folders (Desktop, Documents...) are links to the home
     # folder: the copy's go to its own.
-    find "$WINEPREFIX" -type l -lname "$ORVANTA_WINE_TEMPLATE*" -print0 | while IFS= read -r -d '' link; do
+    find "$WINEPREFIX" -type l -lname "$ORVANTA_WINE_TEMPLATE.home*" -print0 | while IFS= read -r -d '' link; do
         target=$(readlink "$link")
-        case $target in
-            "$ORVANTA_WINE_TEMPLATE.home"*) ln -sfn "$HOME${target#"$ORVANTA_WINE_TEMPLATE.home"}" "$link" ;;
-            *) ln -sfn "$WINEPREFIX${target#"$ORVANTA_WINE_TEMPLATE"}" "$link" ;;
-        esac
+        ln -sfn "$HOME${target#"$ORVANTA_WINE_TEMPLATE.home"}" "$link"
     done
     exit
 fi
