@@ -120,41 +120,6 @@ TEST(RoundToTenth, TiesGoToTheEvenTenth)
     }
 }
 
-TEST(LookUpFactor, EveryRowIsFoundExactly)
-{
-    struct Row {
-        std::span<const FactorRow> table;
-        const char* text;
-        float value;
-    } const rows[] = {
-        {SensorFormatTable, "1/3", 3.6f},        {SensorFormatTable, "1/4", 2.4f},
-        {SensorFormatTable, "1/2", 4.8f},        {SensorFormatTable, "2/3", 6.6f},
-        {SensorFormatTable, "1", 9.525f},        {LengthUnitTable, "milimetros", 1.0f},
-        {LengthUnitTable, "centimetros", 10.0f}, {LengthUnitTable, "metros", 1000.0f},
-        {LengthUnitTable, "pés", 304.8f},        {DimensionKindTable, "Altura", 1.0f},
-        {DimensionKindTable, "Largura", 0.75f},  {DimensionKindTable, "Diagonal", 0.6f},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.text);
-        float field = -1;
-        EXPECT_TRUE(LookUpFactor(r.text, r.table, field));
-        EXPECT_EQ(field, r.value);
-    }
-}
-
-TEST(LookUpFactor, TablesKeepTheirListOrder)
-{
-    const char* formats[] = {"1/3", "1/4", "1/2", "2/3", "1"};
-    const char* units[] = {"milimetros", "centimetros", "metros", "pés"};
-    const char* kinds[] = {"Altura", "Largura", "Diagonal"};
-    ASSERT_EQ(std::size(SensorFormatTable), std::size(formats));
-    ASSERT_EQ(std::size(LengthUnitTable), std::size(units));
-    ASSERT_EQ(std::size(DimensionKindTable), std::size(kinds));
-    for (std::size_t i = 0; i < std::size(formats); ++i) EXPECT_EQ(SensorFormatTable[i].text, formats[i]);
-    for (std::size_t i = 0; i < std::size(units); ++i) EXPECT_EQ(LengthUnitTable[i].text, units[i]);
-    for (std::size_t i = 0; i < std::size(kinds); ++i) EXPECT_EQ(DimensionKindTable[i].text, kinds[i]);
-}
-
 TEST(LookUpFactor, AMissLeavesTheFieldUnchanged)
 {
     const char* misses[] = {"1/2.5", "", "metro", "Metros", " metros", "metros ", "pes", "altura", "1/3 "};
@@ -197,19 +162,6 @@ TEST(LookUpFactors, EachChoiceGoesToItsOwnFieldAndAMissStopsNoOtherLookup)
         EXPECT_EQ(s.sngTargetUnitFactor, c.targetFactor);
         EXPECT_EQ(s.sngDimensionFactor, c.dimension);
         EXPECT_EQ(s.sngDistanceUnitFactor, c.distanceFactor);
-    }
-}
-
-TEST(CalcState, StartsEmptyAndZero)
-{
-    const CalcState s;
-    for (const std::string* text : {&s.strCameraFormat, &s.strTargetUnit, &s.strDimensionKind, &s.strDistanceUnit}) {
-        EXPECT_TRUE(text->empty());
-    }
-    for (float number :
-         {s.sngScreenPercent, s.sngFocalLength, s.sngSensorHeight, s.sngTargetUnitFactor, s.sngDimensionFactor,
-          s.sngDistanceUnitFactor, s.sngTargetSize, s.sngDistance, s.sngScreenFraction, s.sngFocalLengthShown}) {
-        EXPECT_EQ(number, 0.0f);
     }
 }
 
