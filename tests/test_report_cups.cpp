@@ -160,13 +160,6 @@ struct ExpectOnePage {
     }
 };
 
-TEST(PrivateSpooler, PrintsOnePageThatCompletes)
-{
-    ExpectOnePage page;
-    PrintOnDefaultPrinter(WorkedExample());
-    EXPECT_FALSE(page.Check().empty());
-}
-
 // The program's own road: the window with the default printer's report,
 // the worked example calculated, message boxes recorded.
 struct PrintingWindow {
@@ -476,16 +469,6 @@ TEST(StoppedSpooler, UnreachableSpoolerIsAPrintError)
     ASSERT_FALSE(server.empty());
     ASSERT_FALSE(QFileInfo::exists(QString::fromStdString(server))) << server;
     EXPECT_EQ(FailingPrint(), "O serviço de impressão não está disponível.");
-}
-
-TEST(StoppedSpooler, ImprimirInTheWindowShowsTheFailureAndGoesOn)
-{
-    PrintingWindow window;
-    EXPECT_EQ(window.PressImprimir(), std::vector<std::string>{"O serviço de impressão não está disponível."});
-    // Still usable: another calculation goes through.
-    window.form.Window().Text2->setText("10");
-    QTest::mouseClick(window.form.Window().Command1, Qt::LeftButton);
-    EXPECT_EQ(window.form.Window().Text4->text(), "48");
 }
 
 // A listening TCP socket on the loopback that never accepts, its backlog
