@@ -14,10 +14,8 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
-#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
@@ -187,16 +185,6 @@ TEST_F(WindowTest, WindowIsFixedWithOnlyTitleMenuAndClose)
     }
 }
 
-// CTest runs this on screens larger and smaller than the window.
-TEST_F(WindowTest, FrameIsCentredWhereItFitsWithItsTitleBarOnTheScreen)
-{
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form->Window()));
-    const QRect screen = form->Window().screen()->geometry();
-    const QRect frame = form->Window().frameGeometry();
-    ASSERT_GT(frame.height(), form->Window().height());  // the platform draws a frame
-    EXPECT_EQ(MisplacedFrame(frame, screen), "") << "on a screen of " << screen.width() << "x" << screen.height();
-}
-
 TEST_F(WindowTest, NumberBoxesTakeOnlyDigitsFullStopAndEditingKeys)
 {
     QApplication::clipboard()->setText("99");
@@ -241,19 +229,19 @@ TEST_F(WindowTest, NumberBoxesTakeOnlyDigitsFullStopAndEditingKeys)
     EXPECT_EQ(QApplication::clipboard()->text(), "99");
 }
 
-TEST_F(WindowTest, FecharQueuedBehindLimparClosesAfterTheClear)
+// "Fechar" or the close box, queued behind "Limpar".
+TEST_F(WindowTest, CloseQueuedBehindLimparClosesAfterTheClear)
 {
-    Fill("6", "30", "100");
-    Click(form->Window().Command1);
-    ExpectClosesOnlyAfterTheClear([this] { QueueClick(form->Window().Command4); });
-}
-
-TEST_F(WindowTest, CloseBoxQueuedBehindLimparClosesAfterTheClear)
-{
-    Fill("6", "30", "100");
-    Click(form->Window().Command1);
-    ExpectClosesOnlyAfterTheClear(
-        [this] { QMetaObject::invokeMethod(&form->Window(), &QWidget::close, Qt::QueuedConnection); });
+    for (const bool fechar : {true, false}) {
+        SCOPED_TRACE(fechar ? "Fechar" : "the close box");
+        SetUp();
+        Fill("6", "30", "100");
+        Click(form->Window().Command1);
+        ExpectClosesOnlyAfterTheClear([this, fechar] {
+            if (fechar) return QueueClick(form->Window().Command4);
+            QMetaObject::invokeMethod(&form->Window(), &QWidget::close, Qt::QueuedConnection);
+        });
+    }
 }
 
 TEST_F(WindowTest, SecondLimparQueuedBehindTheFirstEndsAsOneClear)
@@ -265,28 +253,6 @@ TEST_F(WindowTest, SecondLimparQueuedBehindTheFirstEndsAsOneClear)
     Click(form->Window().Command2);
     ExpectStartState(false);
     EXPECT_TRUE(form->Window().isVisible());
-}
-
-// With the window frozen, thousands of clicks on "Limpar" queue up behind
-// one: none starts a clear inside the running one, so the stack stays
-// shallow; the window ends cleared, and a close queued last waits for it.
-TEST_F(WindowTest, ThousandsOfLimparQueuedBehindOneStartNoClearInside)
-{
-    Fill("6", "30", "100");
-    Click(form->Window().Command1);
-    const ClickNesting nesting(form->Window().Command2);
-    ExpectClosesOnlyAfterTheClear([this] {
-        // Clicks that come in while the window is frozen fall due together
-        // and each is handled inside the event processing of the one before,
-        // as the window system's events are; queued as timers, they do so
-        // whichever event dispatcher Qt runs on.
-        for (int i = 0; i < 10000; ++i) {
-            QTimer::singleShot(1, &form->Window(), [this] { Click(form->Window().Command2); });
-        }
-        QueueClick(form->Window().Command4);
-        QThread::msleep(20);  // frozen
-    });
-    nesting.ExpectBounded();
 }
 
 TEST_F(WindowTest, ResultBoxTakesNoFocusAndNoInput)

@@ -1,21 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The window on screens smaller and larger than itself, and on private X
-# servers (tests/x11_session.sh) with and without a window manager, with
+# The window on private X servers (tests/x11_session.sh) with screens
+# smaller and larger than itself, with and without a window manager, with
 # real keyboard and mouse input through xdotool.
-
-# Qt's offscreen platform draws a frame; its own screen, 800 x 800, is
-# narrower than the window.
-foreach(size 640x480 1280x1024)
-    string(REPLACE "x" ";" dimensions ${size})
-    list(GET dimensions 0 width)
-    list(GET dimensions 1 height)
-    set(config ${CMAKE_CURRENT_BINARY_DIR}/offscreen_${size}.json)
-    file(WRITE ${config} "{\"screens\": [{\"name\": \"screen\", \"x\": 0, \"y\": 0, \"width\": ${width}, "
-                         "\"height\": ${height}, \"logicalDpi\": 96}]}\n")
-    add_test(NAME WindowScreen.Offscreen${size} COMMAND test_window --gtest_filter=WindowTest.FrameIsCentred*)
-    set_tests_properties(WindowScreen.Offscreen${size} PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen:configfile=${config}")
-endforeach()
 
 add_executable(test_window_x11 test_window_x11.cpp)
 target_link_libraries(test_window_x11 PRIVATE window qt_test_main Qt6::Test)
