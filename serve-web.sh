@@ -8,4 +8,4 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 ./build-web.sh
-exec /usr/bin/python3 tests/web/chromium.py serve build-web/site "${1:-8080}"
+exec /usr/bin/python3 scripts/static_server.py build-web/site "${1:-8080}"

@@ -1,33 +1,17 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Headless Chromium for the web build's tests and benchmark.
+"""Headless Chromium for the web build's tests and benchmark, on a closed network: nothing but 127.0.0.1.
 
-Server     a static file server for one folder on 127.0.0.1, on a free port
-           that it keeps when stopped and started again.
-Chromium   Debian's chromium, headless, with a fresh profile in a temporary
-           folder that is removed when it stops; its page() is a Session.
-Session    the DevTools protocol on one page: send(), wait_event(),
-           wait_until(), evaluate(), the page's console, bindings that call
-           Python, and small helpers for navigation, screen size, printing
-           and the accessibility tree.
+Chromium   Debian's chromium, headless, with a fresh profile in a temporary folder removed when it
+           stops; its page() is a Session: the DevTools protocol on one page.
 
-The network is closed: nothing but 127.0.0.1 is ever asked for.
-
-Command line:
-  chromium.py serve DIR [PORT]      serves DIR until interrupted, printing the address
-  chromium.py run-page DIR PAGE [WxH [LANGUAGES]]
-                                    opens PAGE of DIR (its query string gives the test
-                                    program's arguments and environment) on a screen of
-                                    WxH CSS pixels (1024x768) with the browser's languages
-                                    LANGUAGES, gives it trusted input when it asks, prints
-                                    its console and exits with the status the page gives
-                                    to window.orvantaExit(status); an uncaught error in
-                                    the page ends the run with status 1
+Usage: chromium.py DIR PAGE [WxH [LANGUAGES]]
+  opens PAGE of DIR (its query string gives the test program's arguments and environment) on a screen of
+  WxH CSS pixels (1024x768) with the browser's languages LANGUAGES, gives it trusted input when it asks,
+  prints its console and exits with the status the page gives to window.orvantaExit(status); an uncaught
+  error in the page ends the run with status 1
 """
 
-import base64
-import functools
-import http.server
 import json
 import os
 import shutil
@@ -35,71 +19,20 @@ import signal
 import subprocess
 import sys
 import tempfile
-import threading
 import time
 import urllib.request
 
 import websocket
+
+sys.dont_write_bytecode = True  # nothing written beside the sources
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+from static_server import Server  # noqa: E402,F401  (the tests' and the benchmark's server)
 
 CHROMIUM = "/usr/bin/chromium"
 FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
          "--disable-background-networking", "--disable-component-update", "--disable-sync"]
 # Waits on the browser are guards against a hang, not measurements.
 PATIENCE = 120
-
-
-class Handler(http.server.SimpleHTTPRequestHandler):
-    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map,
-                      ".html": "text/html; charset=utf-8", ".js": "text/javascript", ".css": "text/css",
-                      ".wasm": "application/wasm", ".webmanifest": "application/manifest+json",
-                      ".png": "image/png", ".svg": "image/svg+xml", ".json": "application/json"}
-
-    def end_headers(self):
-        # Every load asks the server again, so what a test sees offline came
-        # from the service worker and not from the HTTP cache.
-        self.send_header("Cache-Control", "no-cache")
-        super().end_headers()
-
-    def log_message(self, *args):
-        pass
-
-
-class QuietServer(http.server.ThreadingHTTPServer):
-    daemon_threads = True
-
-    def handle_error(self, request, client_address):
-        # A browser that leaves in the middle of an answer is no fault of the server's.
-        if not isinstance(sys.exc_info()[1], ConnectionError):
-            super().handle_error(request, client_address)
-
-
-class Server:
-    def __init__(self, folder, port=0):
-        self.folder = os.path.abspath(folder)
-        self.port = port
-        self._httpd = None
-
-    def start(self):
-        handler = functools.partial(Handler, directory=self.folder)
-        self._httpd = QuietServer(("127.0.0.1", self.port), handler)
-        self.port = self._httpd.server_address[1]
-        threading.Thread(target=self._httpd.serve_forever, daemon=True).start()
-        return self
-
-    def stop(self):
-        if self._httpd:
-            self._httpd.shutdown()
-            self._httpd.server_close()
-            self._httpd = None
-
-    def url(self, path=""):
-        return f"http://127.0.0.1:{self.port}/{path}"
-
-    def __enter__(self):
-        return self.start()
-
-    def __exit__(self, *exc):
-        self.stop()
 
 
 class ProtocolError(Exception):
@@ -121,7 +54,6 @@ class Session:
         self._calls = []
         self._in_callback = False
         self.events = []
-        self.console = []
         self.errors = []
         self.echo = echo
         self._bindings = {}
@@ -146,12 +78,13 @@ class Session:
         elif message["method"] == "Runtime.consoleAPICalled":
             params = message["params"]
             text = " ".join(str(arg.get("value", arg.get("description", ""))) for arg in params["args"])
-            self._note(self.console, f"{params['type']}: {text}" if params["type"] != "log" else text)
+            if self.echo:
+                print(f"{params['type']}: {text}" if params["type"] != "log" else text, flush=True)
         elif message["method"] == "Runtime.exceptionThrown":
             details = message["params"]["exceptionDetails"]
-            self._note(self.errors, details.get("exception", {}).get("description", details["text"]))
+            self._error(details.get("exception", {}).get("description", details["text"]))
         elif message["method"] == "Inspector.targetCrashed":
-            self._note(self.errors, "the page crashed")
+            self._error("the page crashed")
         elif message["method"] == "Runtime.bindingCalled":
             params = message["params"]
             if params["name"] in self._bindings:
@@ -160,8 +93,8 @@ class Session:
             self.events.append(message)
         self._run_calls()
 
-    def _note(self, where, text):
-        where.append(text)
+    def _error(self, text):
+        self.errors.append(text)
         if self.echo:
             print(text, flush=True)
 
@@ -216,10 +149,10 @@ class Session:
         self._bindings[name] = callback
         self.send("Runtime.addBinding", {"name": name})
 
-    def navigate(self, url, timeout=PATIENCE):
-        """Opens url and waits for its load event."""
+    def navigate(self, url=None, timeout=PATIENCE):
+        """Opens url, or reloads the page, and waits for its load event."""
         self.events.clear()
-        result = self.send("Page.navigate", {"url": url})
+        result = self.send("Page.navigate", {"url": url}) if url else self.send("Page.reload")
         if "errorText" in result:
             raise ProtocolError(f"{url}: {result['errorText']}")
         self.wait_event("Page.loadEventFired", timeout)
@@ -235,11 +168,6 @@ class Session:
         self.send("Page.navigate", {"url": url})
         self.wait_until(lambda: status or self.errors, timeout)
         return status[0] if status else None
-
-    def reload(self, timeout=PATIENCE):
-        self.events.clear()
-        self.send("Page.reload")
-        self.wait_event("Page.loadEventFired", timeout)
 
     def wait_for(self, expression, timeout=PATIENCE):
         """Asks the page until expression is true (TimeoutError after timeout)."""
@@ -277,13 +205,6 @@ class Session:
         """The page's viewport in CSS pixels, as on a device of that size."""
         self.send("Emulation.setDeviceMetricsOverride",
                   {"width": width, "height": height, "deviceScaleFactor": 1, "mobile": mobile})
-
-    def print_pdf(self):
-        """The page as the browser prints it, the PDF's bytes."""
-        return base64.b64decode(self.send("Page.printToPDF", {"preferCSSPageSize": True})["data"])
-
-    def accessibility_tree(self):
-        return self.send("Accessibility.getFullAXTree")["nodes"]
 
 
 class Chromium:
@@ -401,24 +322,7 @@ def run_page(folder, page, size="1024x768", languages=None):
         return status
 
 
-def serve(folder, port=0):
-    with Server(folder, port) as server:
-        print(f"Serving {server.folder} at {server.url()}  (Ctrl+C stops)", flush=True)
-        try:
-            threading.Event().wait()
-        except KeyboardInterrupt:
-            pass
-
-
-def main(argv):
-    if len(argv) in (3, 4) and argv[1] == "serve":
-        serve(argv[2], int(argv[3]) if len(argv) == 4 else 0)
-        return 0
-    if len(argv) in (4, 5, 6) and argv[1] == "run-page":
-        return run_page(*argv[2:])
-    print(__doc__.split("Command line:\n")[1], file=sys.stderr)
-    return 2
-
-
 if __name__ == "__main__":
-    sys.exit(main(sys.argv))
+    if len(sys.argv) not in (3, 4, 5):
+        sys.exit(__doc__)
+    sys.exit(run_page(*sys.argv[1:]))

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The test pages' side of tests/driver_web.cpp. A page cannot make trusted
-// input itself: it asks the harness (tests/web/chromium.py run-page) through the
+// input itself: it asks the harness (tests/web/chromium.py) through the
 // binding orvantaInput for DevTools input commands, which the browser then
 // handles as a user's, and the promise resolves once they have been.
 var OrvantaTest = {
