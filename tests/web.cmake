@@ -2,12 +2,8 @@
 # The browser build's tests, in headless Chromium (tests/web/chromium.py):
 # the behaviour suite and the storm, the same sources as on the desktops,
 # compiled into test pages whose user input the harness makes real over the
-# DevTools protocol (tests/driver_web.cpp, tests/web/chromium.py run-page); the
-# decimal separator under two browser languages; the worked example in the
-# site's own page at a desktop's and at a phone's size; its message box;
-# and the site as the browser keeps it (tests/web/site_check.py): its offline
-# copy, the calculation's bits against the Linux build's, the printed page,
-# phone screens, captions and the accessibility tree.
+# DevTools protocol (tests/driver_web.cpp); the decimal separator under two
+# browser languages; and the site's own page (tests/web/site_check.py).
 
 # GoogleTest from Debian's sources, built for the browser.
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
@@ -55,7 +51,7 @@ foreach(program calc_table report_lines)
     orvanta_test_page(${program} ${program})
 endforeach()
 
-set(run_page /usr/bin/python3 ${web_tests}/chromium.py run-page ${pages})
+set(run_page /usr/bin/python3 ${web_tests}/chromium.py ${pages})
 add_test(NAME Web.Behaviour COMMAND ${run_page} test_behaviour.html)
 # A storm of a size that keeps the run short; ./test.sh's desktop runs go
 # further.
@@ -69,28 +65,22 @@ foreach(region "Brazilian;pt-BR;," "English;en-US;.")
                      test_behaviour.html?arg=--gtest_filter=*RegionalDecimalSeparator*&ORVANTA_EXPECT_SEPARATOR=${separator}
                      1024x768 ${language})
 endforeach()
-set(site_check /usr/bin/python3 ${web_tests}/site_check.py)
-set(site ${CMAKE_BINARY_DIR}/site)
-foreach(screen "Desktop;1024x768" "Phone;360x740")
-    list(GET screen 0 name)
-    list(GET screen 1 size)
-    add_test(NAME Web.WorkedExample.${name} COMMAND ${site_check} typed ${site} ${size})
-endforeach()
-add_test(NAME Web.MessageBox COMMAND ${site_check} message ${site})
 set_tests_properties(Web.Behaviour Web.Storm PROPERTIES TIMEOUT 900)
 
-set(ORVANTA_LINUX_BUILD "" CACHE PATH "The Linux build folder whose tests/calc_table the browser's is compared with")
 if(NOT ORVANTA_LINUX_BUILD)
     message(WARNING "Web.SameInChromiumAsOnLinux fails without -DORVANTA_LINUX_BUILD=<the Linux build folder>")
 endif()
-
-add_test(NAME Web.SiteFilesKeptOffline COMMAND ${site_check} cached ${site})
-add_test(NAME Web.SameInChromiumAsOnLinux
-         COMMAND ${site_check} oracle ${pages} calc_table ${ORVANTA_LINUX_BUILD}/tests/calc_table)
-add_test(NAME Web.PrintedPage COMMAND ${site_check} printed ${site} ${pages} report_lines)
-add_test(NAME Web.CalculatesOffline COMMAND ${site_check} offline ${site})
-add_test(NAME Web.PhoneNoSidewaysScroll COMMAND ${site_check} narrow ${site})
-add_test(NAME Web.CaptionsShowWhole COMMAND ${site_check} captions ${site})
-add_test(NAME Web.AccessibilityNames COMMAND ${site_check} names ${site} ${ORVANTA_LINUX_BUILD}/tests/screen_reader_names)
-set_tests_properties(Web.SiteFilesKeptOffline Web.SameInChromiumAsOnLinux Web.PrintedPage Web.CalculatesOffline
-                     Web.PhoneNoSidewaysScroll Web.CaptionsShowWhole Web.AccessibilityNames PROPERTIES TIMEOUT 300)
+# The site's own rows: tests/web/site_check.py CHECK ARGUMENT...
+function(orvanta_site_check name)
+    add_test(NAME Web.${name} COMMAND /usr/bin/python3 ${web_tests}/site_check.py ${ARGN})
+    set_tests_properties(Web.${name} PROPERTIES TIMEOUT 300)
+endfunction()
+set(site ${CMAKE_BINARY_DIR}/site)
+orvanta_site_check(SiteFilesKeptOffline cached ${site})
+orvanta_site_check(SameInChromiumAsOnLinux oracle ${pages} calc_table ${ORVANTA_LINUX_BUILD}/tests/calc_table)
+orvanta_site_check(PrintedPage printed ${site} ${pages} report_lines)
+orvanta_site_check(CalculatesOffline offline ${site})
+orvanta_site_check(PhoneWorkedExampleNoSidewaysScroll narrow ${site})
+orvanta_site_check(CaptionsShowWhole captions ${site})
+orvanta_site_check(MessageBox message ${site})
+orvanta_site_check(AccessibilityNames names ${site} ${ORVANTA_LINUX_BUILD}/tests/screen_reader_names)

@@ -2,29 +2,11 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """The built site in headless Chromium (tests/web/chromium.py), one check per call.
 
-Usage:
-  site_check.py cached SITE               every file of SITE is in sw.js's list, and every listed one in SITE
-  site_check.py oracle DIR PROGRAM LINUX  the test page DIR/PROGRAM.html prints what the Linux build's
-                                          program LINUX prints
-  site_check.py printed SITE DIR PROGRAM  the page printed after "Imprimir" of the worked example has the
-                                          lines that the test page DIR/PROGRAM.html prints, the desktop
-                                          printers' lines
-  site_check.py offline SITE              the page reloaded with the server stopped still calculates; it asks
-                                          no other host and keeps nothing but its offline copy
-  site_check.py narrow SITE               at 360 x 740 CSS pixels the page opens at its top and nothing
-                                          scrolls sideways
-  site_check.py captions SITE             at a desktop's size every caption shows whole
-  site_check.py names SITE LINUX          the accessibility tree names the boxes, lists and buttons as the Linux
-                                          build's screen_reader_names LINUX says screen readers hear them
-  site_check.py typed SITE WxH            the worked example typed as a user does on a screen of that size (a
-                                          phone's, narrower than the window: its on-screen keypad, no key
-                                          codes, in Portuguese, "100,0" into Text3) gives 24, nothing sideways
-  site_check.py message SITE              the error box shows its title, icon and text, "Fechar" behind it
-                                          does nothing, and Enter, Escape and "OK" each close it, the emptied
-                                          Text1 then focused
-Exit status: 0 passed, 1 failed.
+Usage: site_check.py CHECK ARGUMENT...; exit status 0 passed, 1 failed. The checks:
 """
 
+import base64
+import contextlib
 import json
 import os
 import re
@@ -60,9 +42,23 @@ def verdict(problems):
     return 1 if problems else 0
 
 
-def open_form(page, url):
-    page.navigate(url)
-    page.evaluate(READY)
+@contextlib.contextmanager
+def site_page(site, screen=DESKTOP, before=None):
+    """The site's page and its server, the form usable, in a fresh Chromium on a screen of that size (one
+    narrower than the window a phone's, in Portuguese); before(page, server) runs before it opens."""
+    with chromium.Server(site) as server, chromium.Chromium() as browser:
+        page = browser.page()
+        phone = screen[0] < WINDOW_WIDTH
+        if phone:
+            agent = page.evaluate("navigator.userAgent")
+            page.send("Emulation.setUserAgentOverride", {"userAgent": agent, "acceptLanguage": "pt-BR"})
+        page.send("Emulation.setDeviceMetricsOverride",
+                  {"width": screen[0], "height": screen[1], "deviceScaleFactor": 1, "mobile": phone})
+        if before:
+            before(page, server)
+        page.navigate(server.url("index.html"))
+        page.evaluate(READY)
+        yield page, server
 
 
 def type_into(page, control, text):
@@ -71,31 +67,34 @@ def type_into(page, control, text):
     page.send("Input.insertText", {"text": text})
 
 
-def choose(page, control, item):
-    """Picks the item with that text, as a choice in the list does."""
-    page.evaluate(f"""(() => {{
-        const list = document.getElementById("{control}");
-        const index = [...list.options].findIndex(option => option.text === {json.dumps(item)});
-        if (index < 0) throw new Error("{control} has no item {item}");
-        list.selectedIndex = index;
-        list.dispatchEvent(new Event("change", {{bubbles: true}}));
-    }})()""")
+def type_number(page, box, number, on_screen):
+    page.click(box)
+    for character in number:
+        if on_screen:
+            page.send("Input.insertText", {"text": character})
+        else:
+            page.key(character, code="Digit" + character, virtual=ord(character))
 
 
-def worked_example(page):
-    """Text4 after "Calcular" with 1/3, 1000 milimetros wide, 5 metros, 100 %."""
-    choose(page, "Combo1", "1/3")
-    type_into(page, "Text1", "1000")
-    choose(page, "Combo2", "milimetros")
-    choose(page, "Combo3", "Largura")
-    type_into(page, "Text2", "5")
-    choose(page, "Combo4", "metros")
-    type_into(page, "Text3", "100")
+def worked_example(page, on_screen=False):
+    """Text4 once the worked example (1/3, 1000 milimetros wide, 5 metros, 100 %) is typed as a user does:
+    on a keyboard's keys, or on_screen on a phone's keypad, which sends no key codes ("100,0" into Text3)."""
+    if on_screen:
+        for _ in range(3):
+            page.key("", "Backspace", "Backspace", 8)
+        type_number(page, "Text3", "100,0", on_screen)
+    type_number(page, "Text1", "1000", on_screen)
+    page.key("", "Tab", "Tab", 9)  # to Combo2, the target's unit
+    page.key("m", code="KeyM", virtual=ord("M"))
+    type_number(page, "Text2", "5", on_screen)
     page.click("Command1")
+    # The click runs in the program's event loop, after this call.
+    page.wait_for('document.getElementById("Text4").value !== ""')
     return page.evaluate('document.getElementById("Text4").value')
 
 
 def cached(site):
+    """SITE: every file of SITE is in sw.js's list, and every listed one in SITE."""
     with open(os.path.join(site, "sw.js")) as f:
         listed = set(json.loads(re.search(r"const FILES = (\[.*?\]);", f.read(), re.S).group(1)))
     present = {name for name in os.listdir(site) if name != "sw.js"}
@@ -119,6 +118,7 @@ def run_program(folder, program):
 
 
 def oracle(folder, program, linux_program):
+    """DIR PROGRAM LINUX: the test page DIR/PROGRAM.html prints what the Linux build's program LINUX prints."""
     if not os.access(linux_program, os.X_OK):
         return fail(f"no Linux program at {linux_program}: build the Linux tree and pass -DORVANTA_LINUX_BUILD")
     linux = subprocess.run([linux_program], check=True, capture_output=True, text=True).stdout.splitlines()
@@ -151,22 +151,25 @@ def pdf_lines(pdf):
 
 
 def printed(site, folder, program):
+    """SITE DIR PROGRAM: the page printed after "Imprimir" of the worked example has the lines that the test
+    page DIR/PROGRAM.html prints, the desktop printers' lines."""
     expected = run_program(folder, program)
-    with chromium.Server(site) as server, chromium.Chromium() as browser:
-        page = browser.page()
+
+    def before(page, server):
         page.send("Emulation.setLocaleOverride", {"locale": "pt-BR"})
-        page.screen(*DESKTOP)
         # The browser's print dialog, which the user answers, is not there
         # headless: Page.printToPDF prints in its place.
         page.send("Page.addScriptToEvaluateOnNewDocument",
                   {"source": "window.printCalls = 0; window.print = () => { window.printCalls++; };"})
-        open_form(page, server.url("index.html"))
+
+    with site_page(site, before=before) as (page, server):
         if worked_example(page) != "24":
             return fail("the worked example does not give 24")
         page.click("Command3")
         if page.evaluate("window.printCalls") != 1:
             return fail('"Imprimir" did not open the browser\'s print dialog once')
-        lines, pages = pdf_lines(page.print_pdf())
+        pdf = base64.b64decode(page.send("Page.printToPDF", {"preferCSSPageSize": True})["data"])
+        lines, pages = pdf_lines(pdf)
     print("on paper:", *[text for text, _ in lines], sep="\n  ")
     problems = []
     if pages != 1:
@@ -196,60 +199,58 @@ KEPT = """(async () => ({
 
 
 def offline(site):
+    """SITE: the page reloaded with the server stopped still calculates; it asks no other host and keeps
+    nothing but its offline copy."""
     problems = []
-    server = chromium.Server(site).start()
-    try:
-        with chromium.Chromium() as browser:
-            page = browser.page()
-            page.send("Network.enable")
-            page.screen(*DESKTOP)
-            open_form(page, server.url("index.html"))
-            # A guard against waiting for ever, not a measure of speed.
-            if not page.evaluate("Promise.race([navigator.serviceWorker.ready.then(() => true),"
-                                 " new Promise(resolve => setTimeout(resolve, 60000, false))])"):
-                return fail("no service worker became active")
-            asked = [event["params"]["request"]["url"] for event in page.events
-                     if event["method"] == "Network.requestWillBeSent"]
-            problems += [f"the page asked another host for {url}" for url in asked
-                         if not url.startswith((server.url(), "data:", "blob:"))]
-            server.stop()
-            page.reload()
-            page.evaluate(READY)
-            if not page.evaluate("navigator.serviceWorker.controller !== null"):
-                problems.append("the reloaded page is not served by the service worker")
-            result = worked_example(page)
-            if result != "24":
-                problems.append(f"offline, the worked example gives {result!r}, not 24")
-            kept = page.evaluate(KEPT)
-            if kept != {"cookies": "", "localStorage": 0, "sessionStorage": 0, "databases": 0, "caches": 1}:
-                problems.append(f"the page keeps more than its offline copy: {kept}")
-    finally:
+    with site_page(site, before=lambda page, server: page.send("Network.enable")) as (page, server):
+        # A guard against waiting for ever, not a measure of speed.
+        if not page.evaluate("Promise.race([navigator.serviceWorker.ready.then(() => true),"
+                             " new Promise(resolve => setTimeout(resolve, 60000, false))])"):
+            return fail("no service worker became active")
+        asked = [event["params"]["request"]["url"] for event in page.events
+                 if event["method"] == "Network.requestWillBeSent"]
+        problems += [f"the page asked another host for {url}" for url in asked
+                     if not url.startswith((server.url(), "data:", "blob:"))]
         server.stop()
+        page.navigate()
+        page.evaluate(READY)
+        if not page.evaluate("navigator.serviceWorker.controller !== null"):
+            problems.append("the reloaded page is not served by the service worker")
+        result = worked_example(page)
+        if result != "24":
+            problems.append(f"offline, the worked example gives {result!r}, not 24")
+        kept = page.evaluate(KEPT)
+        if kept != {"cookies": "", "localStorage": 0, "sessionStorage": 0, "databases": 0, "caches": 1}:
+            problems.append(f"the page keeps more than its offline copy: {kept}")
     return verdict(problems)
+
+
+def value_of(*controls):
+    return f"[{', '.join(f'document.getElementById({json.dumps(c)}).value' for c in controls)}]"
 
 
 # Each state of the form at phone size: how to reach it from the one
 # before, and what shows that it was reached.
 NARROW_STATES = [
     ("started", lambda page: None, READY),
-    ("worked example calculated", worked_example, 'document.getElementById("Text4").value === "24"'),
+    ("worked example typed on the phone's keypad", lambda page: worked_example(page, on_screen=True),
+     value_of("Combo2", "Text1", "Text2", "Text3", "Text4") + '.join() === "milimetros,1000,5,100.0,24"'),
     ("message box open", lambda page: (type_into(page, "Text1", "0"), page.click("Command1")),
      'document.querySelector("dialog[open]") !== null'),
 ]
 
 
 def narrow(site):
+    """SITE: at 360 x 740 CSS pixels, in Portuguese, the page opens at its top, the worked example typed on
+    the on-screen keypad gives 24, and nothing scrolls sideways."""
     problems = []
-    with chromium.Server(site) as server, chromium.Chromium() as browser:
-        page = browser.page()
-        page.screen(*PHONE, mobile=True)
-        open_form(page, server.url("index.html"))
+    with site_page(site, PHONE) as (page, server):
         if page.evaluate("scrollY") != 0:
             problems.append("at phone size the page does not open at its top")
         for state, reach, reached in NARROW_STATES:
             reach(page)
             if not page.evaluate(reached):
-                problems.append(f"at phone size, not {state}")
+                problems.append(f"at phone size, not {state}: {page.evaluate(value_of('Text3', 'Text4'))}")
             widths = page.evaluate("[document.documentElement.scrollWidth, document.documentElement.clientWidth]")
             print(f"{state}: scroll width {widths[0]}, client width {widths[1]}")
             if widths[0] > widths[1]:
@@ -258,12 +259,9 @@ def narrow(site):
 
 
 def captions(site):
-    """At a desktop's size every caption shows whole: a caption cut at its box's edge keeps its text inside
-    the box, and one that runs on past its box stays on one line."""
-    with chromium.Server(site) as server, chromium.Chromium() as browser:
-        page = browser.page()
-        page.screen(*DESKTOP)
-        open_form(page, server.url("index.html"))
+    """SITE: at a desktop's size every caption shows whole: a caption cut at its box's edge keeps its text
+    inside the box, and one that runs on past its box stays on one line."""
+    with site_page(site) as (page, server):
         cut = page.evaluate("""[...document.querySelectorAll("#Form1 label, #Form1 p, #Form1 h1")].filter(caption => {
             const text = document.createRange();
             text.selectNodeContents(caption);
@@ -271,43 +269,6 @@ def captions(site):
                                                                     : caption.scrollHeight > caption.clientHeight;
         }).map(caption => caption.id)""")
     return verdict([f"{caption}: part of its text is not shown" for caption in cut])
-
-
-def type_number(page, box, number, on_screen):
-    page.click(box)
-    for character in number:
-        if on_screen:
-            page.send("Input.insertText", {"text": character})
-        else:
-            page.key(character, code="Digit" + character, virtual=ord(character))
-
-
-def typed(site, size):
-    width, height = (int(n) for n in size.split("x"))
-    phone = width < WINDOW_WIDTH
-    with chromium.Server(site) as server, chromium.Chromium() as browser:
-        page = browser.page()
-        if phone:
-            page.languages("pt-BR")
-        page.screen(width, height, mobile=phone)
-        open_form(page, server.url("index.html"))
-        if phone:
-            for _ in range(3):
-                page.key("", "Backspace", "Backspace", 8)
-            type_number(page, "Text3", "100,0", on_screen=True)
-        type_number(page, "Text1", "1000", on_screen=phone)
-        page.key("", "Tab", "Tab", 9)  # to Combo2, the target's unit
-        page.key("m", code="KeyM", virtual=ord("M"))
-        type_number(page, "Text2", "5", on_screen=phone)
-        page.click("Command1")
-        # The click runs in the program's event loop, after this call.
-        page.wait_for('document.getElementById("Text4").value !== ""')
-        seen = page.evaluate("""["Combo2", "Text1", "Text2", "Text3", "Text4"]
-            .map(id => document.getElementById(id).value)
-            .concat(document.documentElement.scrollWidth - document.documentElement.clientWidth)""")
-    print("Combo2, Text1, Text2, Text3, Text4, sideways scroll:", seen)
-    expected = ["milimetros", "1000", "5", "100.0" if phone else "100", "24", 0]
-    return 0 if seen == expected else fail(f"not {expected}")
 
 
 MESSAGE = "Digitação Inválida. A dimensão do objeto deve estar entre 1 e 10000."
@@ -319,11 +280,10 @@ CLOSINGS = [
 
 
 def message(site):
+    """SITE: the error box shows its title, icon and text, "Fechar" behind it does nothing, and Enter, Escape
+    and "OK" each close it, the emptied Text1 then focused."""
     problems = []
-    with chromium.Server(site) as server, chromium.Chromium() as browser:
-        page = browser.page()
-        page.screen(*DESKTOP)
-        open_form(page, server.url("index.html"))
+    with site_page(site) as (page, server):
         for name, close in CLOSINGS:
             page.click("Command1")  # Text1 is empty
             page.wait_for('document.getElementById("MsgBox").open')
@@ -344,12 +304,11 @@ def message(site):
 
 
 def names(site, spoken_names):
-    with chromium.Server(site) as server, chromium.Chromium() as browser:
-        page = browser.page()
-        page.screen(*DESKTOP)
-        open_form(page, server.url("index.html"))
+    """SITE LINUX: the accessibility tree names the boxes, lists and buttons as the Linux build's
+    screen_reader_names LINUX says screen readers hear them."""
+    with site_page(site) as (page, server):
         heard = {}
-        for node in page.accessibility_tree():
+        for node in page.send("Accessibility.getFullAXTree")["nodes"]:
             role = node.get("role", {}).get("value")
             if node.get("ignored") or role not in ("textbox", "combobox", "button"):
                 continue
@@ -371,10 +330,10 @@ def names(site, spoken_names):
     return verdict(problems)
 
 
-ROWS = {"cached": cached, "oracle": oracle, "printed": printed, "offline": offline, "narrow": narrow,
-        "captions": captions, "names": names, "typed": typed, "message": message}
+CHECKS = {"cached": cached, "oracle": oracle, "printed": printed, "offline": offline, "narrow": narrow,
+          "captions": captions, "names": names, "message": message}
 
 if __name__ == "__main__":
-    if len(sys.argv) < 2 or sys.argv[1] not in ROWS:
-        sys.exit(__doc__)
-    sys.exit(ROWS[sys.argv[1]](*sys.argv[2:]))
+    if len(sys.argv) < 2 or sys.argv[1] not in CHECKS:
+        sys.exit(__doc__ + "".join(f"  {name} {check.__doc__}\n" for name, check in CHECKS.items()))
+    sys.exit(CHECKS[sys.argv[1]](*sys.argv[2:]))
