@@ -49,15 +49,14 @@ int main(int argc, char** argv)
         std::stringstream css;
         css << base.rdbuf();
         const std::string folder = argv[2];
-        // The module is fetched while the page loads, before its script asks
-        // for it, and the script runs as soon as it has come: the program
-        // waits for the rest of the page itself (form_window.cpp).
+        // The program's script, its module within, runs once the page has
+        // been read and before the page is first drawn (blocking="render";
+        // browsers without it draw the page with the form inert until then):
+        // the page is drawn once, with the window as the program starts it.
         const std::string head = "<link rel=\"manifest\" href=\"manifest.webmanifest\">\n"
                                  "<link rel=\"icon\" href=\"icon-192.png\">\n"
                                  "<link rel=\"stylesheet\" href=\"orvanta.css\">\n"
-                                 "<link rel=\"preload\" href=\"orvanta.wasm\" as=\"fetch\" "
-                                 "type=\"application/wasm\" crossorigin>\n"
-                                 "<script src=\"orvanta.js\" async></script>\n";
+                                 "<script src=\"orvanta.js\" defer blocking=\"render\"></script>\n";
         if (base && Write(folder + "/orvanta.css", css.str() + FormStyle()) &&
             Write(folder + "/index.html", Page(head, FormMarkup() + PageMarkup()))) {
             return 0;

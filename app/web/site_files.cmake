@@ -39,10 +39,10 @@ endforeach()
 # Every file of the site but sw.js, which the browser keeps itself: what the
 # service worker stores on the first visit. Written after them all: its
 # cache's name tells them apart.
-set(_site_files index.html orvanta.css orvanta.js orvanta.wasm manifest.webmanifest icon-192.png icon-512.png)
-# orvanta.js and orvanta.wasm come with the target orvanta.
+set(_site_files index.html orvanta.css orvanta.js manifest.webmanifest icon-192.png icon-512.png)
+# orvanta.js comes with the target orvanta.
 set(_site_made ${_site_files})
-list(REMOVE_ITEM _site_made orvanta.js orvanta.wasm)
+list(REMOVE_ITEM _site_made orvanta.js)
 list(TRANSFORM _site_made PREPEND ${site_dir}/)
 list(JOIN _site_files "," _site_names)
 add_custom_command(OUTPUT ${site_dir}/sw.js

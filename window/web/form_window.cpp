@@ -34,10 +34,8 @@ EM_JS(void, SetControlEnabled, (int handle, int control, bool enabled),
       { OrvantaPage.forms[handle].controls[control].disabled = !enabled; });
 EM_JS(void, FocusElement, (int handle, int control), { OrvantaPage.focus(handle, control); });
 EM_JS(void, ShowPageForm, (int handle), { OrvantaPage.show(handle); });
-EM_JS(int, ViewportWidth, (), { return document.documentElement.clientWidth; });
-EM_JS(int, ViewportHeight, (), { return document.documentElement.clientHeight; });
-EM_JS(int, FormWidth, (int handle), { return OrvantaPage.forms[handle].root.offsetWidth; });
-EM_JS(int, FormHeight, (int handle), { return OrvantaPage.forms[handle].root.offsetHeight; });
+EM_JS(int, ViewportWidth, (), { return OrvantaPage.viewport('width'); });
+EM_JS(int, ViewportHeight, (), { return OrvantaPage.viewport('height'); });
 EM_JS(void, PlaceForm, (int handle, int left, int top), {
     const style = OrvantaPage.forms[handle].root.style;
     style.left = left + 'px';
@@ -47,6 +45,7 @@ EM_JS(void, CloseForm, (int handle, bool ended), { OrvantaPage.close(handle, end
 // The program waits for the page without holding it up (Asyncify): for the
 // rest of the page when its script runs before that has been read, for
 // events, for the page to deliver what the user did, for a message box.
+EM_JS(bool, PageRead, (), { return document.readyState != 'loading'; });
 EM_ASYNC_JS(void, WaitForPageRead, (), { await OrvantaPage.read(); });
 EM_ASYNC_JS(void, WaitForEvent, (), { await new Promise(function(wake) { OrvantaPage.wake = wake; }); });
 EM_ASYNC_JS(void, YieldToPage, (), { await new Promise(function(resume) { setTimeout(resume, 0); }); });
@@ -68,7 +67,7 @@ FormWindow* Loaded(int handle)
 
 bool PageStarted()
 {
-    WaitForPageRead();
+    if (!PageRead()) WaitForPageRead();
     std::string names;
     for (const ControlLayout& layout : ControlTable) names += std::string(names.empty() ? "" : ",") + layout.name;
     StartPage(names.c_str());
@@ -206,14 +205,15 @@ int ScreenHeight(const FormWindow&)
     return ViewportHeight() * TwipsPerPixel;
 }
 
-int WindowWidth(const FormWindow& window)
+// The form's size on a screen that holds it, as the style sheet gives it.
+int WindowWidth(const FormWindow&)
 {
-    return FormWidth(window.handle) * TwipsPerPixel;
+    return ClientWidth;
 }
 
-int WindowHeight(const FormWindow& window)
+int WindowHeight(const FormWindow&)
 {
-    return FormHeight(window.handle) * TwipsPerPixel;
+    return ClientHeight;
 }
 
 // Where the form is laid out at its size; a narrow screen's column ignores it.

@@ -43,8 +43,20 @@ var OrvantaPage = {
     // Resolves once the page has been read: the program's script may come
     // and run before.
     read() {
-        if (document.readyState !== 'loading') return Promise.resolve();
         return new Promise((read) => document.addEventListener('DOMContentLoaded', read, {once: true}));
+    },
+
+    // The viewport's width or height in CSS pixels, as the style sheet's media
+    // queries see it: the program starts before the page is first drawn, and
+    // asked of the page (innerWidth, clientWidth) the browser would lay the
+    // page out then, and again once the program has filled the form.
+    viewport(feature) {
+        let fits = 0, tooLarge = 1 << 16;
+        while (tooLarge - fits > 1) {
+            const middle = (fits + tooLarge) >> 1;
+            if (matchMedia(`(min-${feature}: ${middle}px)`).matches) fits = middle; else tooLarge = middle;
+        }
+        return fits;
     },
 
     // Takes over the page's form while no window has it, or else makes one
