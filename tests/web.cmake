@@ -81,6 +81,6 @@ orvanta_site_check(SameInChromiumAsOnLinux oracle ${pages} calc_table ${ORVANTA_
 orvanta_site_check(PrintedPage printed ${site} ${pages} report_lines)
 orvanta_site_check(CalculatesOffline offline ${site})
 orvanta_site_check(PhoneWorkedExampleNoSidewaysScroll narrow ${site})
-orvanta_site_check(CaptionsShowWhole captions ${site})
+orvanta_site_check(FormCentredCaptionsWhole captions ${site})
 orvanta_site_check(MessageBox message ${site})
 orvanta_site_check(AccessibilityNames names ${site} ${ORVANTA_LINUX_BUILD}/tests/screen_reader_names)

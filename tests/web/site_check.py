@@ -19,7 +19,7 @@ import chromium  # noqa: E402
 
 DESKTOP = (1280, 800)
 PHONE = (360, 740)
-WINDOW_WIDTH = 822  # CSS pixels
+WINDOW_WIDTH, WINDOW_HEIGHT = 822, 595  # CSS pixels
 
 # Resolves once the form is usable: the lists filled and the focus in Text3.
 READY = """new Promise(resolve => {
@@ -259,16 +259,19 @@ def narrow(site):
 
 
 def captions(site):
-    """SITE: at a desktop's size every caption shows whole: a caption cut at its box's edge keeps its text
-    inside the box, and one that runs on past its box stays on one line."""
+    """SITE: at a desktop's size the form is centred in the viewport, and every caption shows whole: a caption
+    cut at its box's edge keeps its text inside the box, and one that runs on past its box stays on one line."""
     with site_page(site) as (page, server):
+        place = page.evaluate('(({x, y}) => [x, y])(document.getElementById("Form1").getBoundingClientRect())')
         cut = page.evaluate("""[...document.querySelectorAll("#Form1 label, #Form1 p, #Form1 h1")].filter(caption => {
             const text = document.createRange();
             text.selectNodeContents(caption);
             return getComputedStyle(caption).overflow === "visible" ? text.getClientRects().length !== 1
                                                                     : caption.scrollHeight > caption.clientHeight;
         }).map(caption => caption.id)""")
-    return verdict([f"{caption}: part of its text is not shown" for caption in cut])
+    centred = [(DESKTOP[0] - WINDOW_WIDTH) // 2, (DESKTOP[1] - WINDOW_HEIGHT) // 2]
+    return verdict([f"{caption}: part of its text is not shown" for caption in cut] +
+                   ([f"the form is at {place}, not centred at {centred}"] if place != centred else []))
 
 
 MESSAGE = "Digitação Inválida. A dimensão do objeto deve estar entre 1 e 10000."
