@@ -42,11 +42,8 @@ EM_JS(void, PlaceForm, (int handle, int left, int top), {
     style.top = top + 'px';
 });
 EM_JS(void, CloseForm, (int handle, bool ended), { OrvantaPage.close(handle, ended); });
-// The program waits for the page without holding it up (Asyncify): for the
-// rest of the page when its script runs before that has been read, for
+// The program waits for the page without holding it up (Asyncify): for
 // events, for the page to deliver what the user did, for a message box.
-EM_JS(bool, PageRead, (), { return document.readyState != 'loading'; });
-EM_ASYNC_JS(void, WaitForPageRead, (), { await OrvantaPage.read(); });
 EM_ASYNC_JS(void, WaitForEvent, (), { await new Promise(function(wake) { OrvantaPage.wake = wake; }); });
 EM_ASYNC_JS(void, YieldToPage, (), { await new Promise(function(resume) { setTimeout(resume, 0); }); });
 EM_ASYNC_JS(void, ShowMessageBox, (const char* text, const char* title),
@@ -65,9 +62,10 @@ FormWindow* Loaded(int handle)
     return found == windows.end() ? nullptr : found->second;
 }
 
+// Every page's script is deferred (make_page): the page has been read when
+// the program starts.
 bool PageStarted()
 {
-    if (!PageRead()) WaitForPageRead();
     std::string names;
     for (const ControlLayout& layout : ControlTable) names += std::string(names.empty() ? "" : ",") + layout.name;
     StartPage(names.c_str());

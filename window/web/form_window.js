@@ -40,12 +40,6 @@ var OrvantaPage = {
         });
     },
 
-    // Resolves once the page has been read: the program's script may come
-    // and run before.
-    read() {
-        return new Promise((read) => document.addEventListener('DOMContentLoaded', read, {once: true}));
-    },
-
     // The viewport's width or height in CSS pixels, as the style sheet's media
     // queries see it: the program starts before the page is first drawn, and
     // asked of the page (innerWidth, clientWidth) the browser would lay the
