@@ -33,6 +33,13 @@ FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-
          "--disable-background-networking", "--disable-component-update", "--disable-sync"]
 # Waits on the browser are guards against a hang, not measurements.
 PATIENCE = 120
+# Resolves, with the time from navigation, once the site's form is usable:
+# the lists filled and the focus in Text3.
+USABLE = """new Promise(resolve => {
+    const check = () => document.getElementById("Combo1")?.options.length > 0 &&
+        document.activeElement?.id === "Text3" ? resolve(performance.now()) : setTimeout(check, 0);
+    check();
+})"""
 
 
 class ProtocolError(Exception):

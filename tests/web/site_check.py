@@ -21,13 +21,6 @@ DESKTOP = (1280, 800)
 PHONE = (360, 740)
 WINDOW_WIDTH, WINDOW_HEIGHT = 822, 595  # CSS pixels
 
-# Resolves once the form is usable: the lists filled and the focus in Text3.
-READY = """new Promise(resolve => {
-    const ready = () => document.getElementById("Combo1")?.options.length > 0 &&
-                        document.activeElement?.id === "Text3";
-    const check = () => ready() ? resolve(true) : setTimeout(check, 10);
-    check();
-})"""
 
 
 def fail(message):
@@ -50,14 +43,12 @@ def site_page(site, screen=DESKTOP, before=None):
         page = browser.page()
         phone = screen[0] < WINDOW_WIDTH
         if phone:
-            agent = page.evaluate("navigator.userAgent")
-            page.send("Emulation.setUserAgentOverride", {"userAgent": agent, "acceptLanguage": "pt-BR"})
-        page.send("Emulation.setDeviceMetricsOverride",
-                  {"width": screen[0], "height": screen[1], "deviceScaleFactor": 1, "mobile": phone})
+            page.languages("pt-BR")
+        page.screen(*screen, mobile=phone)
         if before:
             before(page, server)
         page.navigate(server.url("index.html"))
-        page.evaluate(READY)
+        page.evaluate(chromium.USABLE)
         yield page, server
 
 
@@ -213,7 +204,7 @@ def offline(site):
                      if not url.startswith((server.url(), "data:", "blob:"))]
         server.stop()
         page.navigate()
-        page.evaluate(READY)
+        page.evaluate(chromium.USABLE)
         if not page.evaluate("navigator.serviceWorker.controller !== null"):
             problems.append("the reloaded page is not served by the service worker")
         result = worked_example(page)
@@ -232,7 +223,7 @@ def value_of(*controls):
 # Each state of the form at phone size: how to reach it from the one
 # before, and what shows that it was reached.
 NARROW_STATES = [
-    ("started", lambda page: None, READY),
+    ("started", lambda page: None, chromium.USABLE),
     ("worked example typed on the phone's keypad", lambda page: worked_example(page, on_screen=True),
      value_of("Combo2", "Text1", "Text2", "Text3", "Text4") + '.join() === "milimetros,1000,5,100.0,24"'),
     ("message box open", lambda page: (type_into(page, "Text1", "0"), page.click("Command1")),
