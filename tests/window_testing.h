@@ -39,13 +39,11 @@ inline void QueueClick(QWidget* button)
                                                         Qt::NoButton, Qt::NoModifier));
 }
 
-// Holds a key down on window through the given number of automatic repeats
-// and lets it go, at the times a user's keys have, which do not depend on
-// how long the window takes over each event. The platform marks repeats, or,
-// as X11 may send them, does not: a release and a press at one instant.
-// With no repeats it is a key typed.
-inline void HoldKey(QWindow* window, Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& text, int repeats,
-                    bool marked = true)
+// Holds a key down on window through the given number of automatic repeats,
+// marked as repeats, and lets it go, at the times a user's keys have, which
+// do not depend on how long the window takes over each event. With no
+// repeats it is a key typed.
+inline void HoldKey(QWindow* window, Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& text, int repeats)
 {
     static unsigned long long clock = 1'000'000'000;  // well past the times of Qt Test's key events
     const auto send = [&](QEvent::Type type, bool repeat) {
@@ -57,8 +55,8 @@ inline void HoldKey(QWindow* window, Qt::Key key, Qt::KeyboardModifiers modifier
     send(QEvent::KeyPress, false);
     clock += 660;  // the usual delay before the first repeat, then 25 a second
     for (int i = 0; i < repeats; ++i, clock += 40) {
-        send(QEvent::KeyRelease, marked);
-        send(QEvent::KeyPress, marked);
+        send(QEvent::KeyRelease, true);
+        send(QEvent::KeyPress, true);
     }
     send(QEvent::KeyRelease, false);
     clock += 1000;
