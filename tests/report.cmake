@@ -5,15 +5,24 @@ target_link_libraries(test_report PRIVATE report GTest::gtest_main)
 orvanta_strict(test_report)
 gtest_discover_tests(test_report)
 
-# The report tests that need Qt share the PDF readers.
-add_library(report_qt_testing OBJECT test_report_pdf.h test_report_pdf.cpp)
-target_link_libraries(report_qt_testing PUBLIC report_cups qt_test_main)
-orvanta_strict(report_qt_testing)
-
-add_executable(test_report_paper test_report_paper.cpp)
-target_link_libraries(test_report_paper PRIVATE report_qt_testing)
-orvanta_strict(test_report_paper)
-gtest_discover_tests(test_report_paper PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+# The worked example's page as the CUPS printer writes it into a PDF file
+# (report_sample), checked as every printer's page is (check_page.py)
+# against the lines the report prints (report_lines); a file that cannot be
+# written is a print error.
+set_target_properties(report_sample PROPERTIES EXCLUDE_FROM_ALL OFF)
+add_executable(report_lines report_lines.cpp)
+target_link_libraries(report_lines PRIVATE report)
+orvanta_strict(report_lines)
+add_test(NAME PaperReport.WorkedExamplePage
+         COMMAND bash -c [[scratch=$(mktemp -d) && trap 'rm -rf "$scratch"' EXIT && "$1" "$scratch/page.pdf" &&
+                           "$2" >"$scratch/expected.txt" && python3 "$3" "$scratch/page.pdf" "$scratch/expected.txt"]]
+                 paper $<TARGET_FILE:report_sample> $<TARGET_FILE:report_lines> ${CMAKE_CURRENT_SOURCE_DIR}/check_page.py)
+add_test(NAME PaperReport.UnwritableFileIsAPrintError
+         COMMAND report_sample /nonexistent-directory/report.pdf)
+set_tests_properties(PaperReport.WorkedExamplePage PaperReport.UnwritableFileIsAPrintError PROPERTIES
+                     ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+set_tests_properties(PaperReport.UnwritableFileIsAPrintError PROPERTIES
+                     PASS_REGULAR_EXPRESSION "report_sample: O arquivo /nonexistent-directory/report.pdf não pode ser gravado")
 
 # Private CUPS spoolers (tests/cups/), run as the user who runs the tests: a
 # cupsd of their own on a socket under /tmp (short enough for a socket path),
@@ -43,7 +52,7 @@ orvanta_cups_fixture(orvanta_cups ${ORVANTA_CUPS_DIR} orvanta_cups)
 orvanta_cups_fixture(orvanta_cups_empty ${ORVANTA_CUPS_DIR}-empty orvanta_cups --no-printer)
 
 add_executable(test_report_cups test_report_cups.cpp)
-target_link_libraries(test_report_cups PRIVATE report_qt_testing window Qt6::Test)
+target_link_libraries(test_report_cups PRIVATE report_cups window qt_test_main Qt6::Test)
 orvanta_strict(test_report_cups)
 add_test(NAME report_cups_prints COMMAND test_report_cups --gtest_filter=PrivateSpooler.*)
 set_tests_properties(report_cups_prints PROPERTIES FIXTURES_REQUIRED orvanta_cups RESOURCE_LOCK orvanta_cups

@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSizeF>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -31,7 +33,6 @@
 
 #include "report/report.h"
 #include "tests/test_report_example.h"
-#include "tests/test_report_pdf.h"
 #include "tests/window_testing.h"
 #include "window/form1.h"
 #include "window/qt/form_window.h"
@@ -40,6 +41,50 @@ namespace {
 
 using std::chrono::seconds;
 using std::chrono::steady_clock;
+
+// Runs a program to its end, for a minute at most, and gives its standard
+// output. A program that cannot start, hangs or fails fails the test.
+std::string RunTool(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    const bool finished = process.waitForStarted() && process.waitForFinished(60000);
+    const QByteArray output = process.readAllStandardOutput();
+    EXPECT_TRUE(finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
+        << program.toStdString() << " " << arguments.join(' ').toStdString() << ": "
+        << process.readAllStandardError().toStdString();
+    if (!finished) process.kill();
+    return output.toStdString();
+}
+
+// Reading the spooler's PDF back with poppler's tools.
+int PdfPageCount(const std::string& pdf)
+{
+    const QString info = QString::fromStdString(RunTool("pdfinfo", {QString::fromStdString(pdf)}));
+    const auto match = QRegularExpression("^Pages:\\s+(\\d+)$", QRegularExpression::MultilineOption).match(info);
+    return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+// The first page's width and height in points; 0 x 0 when unreadable.
+QSizeF PdfPageSize(const std::string& pdf)
+{
+    const QString info = QString::fromStdString(RunTool("pdfinfo", {QString::fromStdString(pdf)}));
+    const QRegularExpression pageSize("^Page size:\\s+([0-9.]+) x ([0-9.]+) pts", QRegularExpression::MultilineOption);
+    const auto match = pageSize.match(info);
+    return match.hasMatch() ? QSizeF(match.captured(1).toDouble(), match.captured(2).toDouble()) : QSizeF();
+}
+
+// The text lines as pdftotext -layout lays them out, blanks around each
+// removed and empty lines left out.
+std::vector<std::string> PdfTextLines(const std::string& pdf)
+{
+    const QString text = QString::fromStdString(RunTool("pdftotext", {"-layout", QString::fromStdString(pdf), "-"}));
+    std::vector<std::string> lines;
+    for (const QString& line : text.split(QRegularExpression("[\\n\\f]"))) {
+        if (!line.trimmed().isEmpty()) lines.push_back(line.trimmed().toStdString());
+    }
+    return lines;
+}
 
 const std::string NotAnsweringMessage = "O serviço de impressão não está respondendo.";
 const std::string DroppedMessage =

@@ -45,7 +45,7 @@ endforeach()
 # The calculation's table, compared with the Linux build's, and the lines the
 # desktop printers print for the worked example.
 add_executable(calc_table calc_table.cpp)
-add_executable(report_lines web/report_lines.cpp)
+add_executable(report_lines report_lines.cpp)
 foreach(program calc_table report_lines)
     target_link_libraries(${program} PRIVATE report)
     orvanta_test_page(${program} ${program})

@@ -20,6 +20,7 @@ import chromium  # noqa: E402
 DESKTOP = (1280, 800)
 PHONE = (360, 740)
 WINDOW_WIDTH, WINDOW_HEIGHT = 822, 595  # CSS pixels
+CHECK_PAGE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "check_page.py")
 
 
 
@@ -126,21 +127,6 @@ def oracle(folder, program, linux_program):
     return 0
 
 
-def pdf_lines(pdf):
-    """The PDF's text lines (pdftotext), each with its top edge in points, and its page count."""
-    with tempfile.TemporaryDirectory() as folder:
-        path = os.path.join(folder, "page.pdf")
-        with open(path, "wb") as f:
-            f.write(pdf)
-        boxes = subprocess.run(["pdftotext", "-bbox-layout", path, "-"], check=True, capture_output=True,
-                               text=True).stdout
-        text = subprocess.run(["pdftotext", "-layout", path, "-"], check=True, capture_output=True,
-                              text=True).stdout
-    tops = [float(top) for top in re.findall(r'<line xMin="[^"]*" yMin="([^"]*)"', boxes)]
-    lines = [line.strip() for line in text.replace("\f", "\n").splitlines() if line.strip()]
-    return list(zip(lines, tops)), text.count("\f")
-
-
 def printed(site, folder, program):
     """SITE DIR PROGRAM: the page printed after "Imprimir" of the worked example has the lines that the test
     page DIR/PROGRAM.html prints, the desktop printers' lines."""
@@ -160,26 +146,13 @@ def printed(site, folder, program):
         if page.evaluate("window.printCalls") != 1:
             return fail('"Imprimir" did not open the browser\'s print dialog once')
         pdf = base64.b64decode(page.send("Page.printToPDF", {"preferCSSPageSize": True})["data"])
-        lines, pages = pdf_lines(pdf)
-    print("on paper:", *[text for text, _ in lines], sep="\n  ")
-    problems = []
-    if pages != 1:
-        problems.append(f"{pages} pages, not one")
-    # Every text line, in order, and nothing else; each line of the report
-    # (the bare line feeds too) one line pitch below the one before.
-    numbered = [(number, text) for number, text in enumerate(expected) if text]
-    if [text for text, _ in lines] != [text for _, text in numbered]:
-        problems.append(f"the text is not the desktop page's {[text for _, text in numbered]}")
-    elif len(lines) > 1:
-        (first, top), (last, bottom) = (numbered[0][0], lines[0][1]), (numbered[-1][0], lines[-1][1])
-        pitch = (bottom - top) / (last - first)
-        for (number, text), (_, at) in zip(numbered, lines):
-            if abs(at - (top + (number - first) * pitch)) > 1:
-                problems.append(f"{text!r} is not on report line {number + 1}")
-        # 12-point lines: a pitch of about that, not half of it as when the empty lines went missing.
-        if not 11 <= pitch <= 16:
-            problems.append(f"a line pitch of {pitch:.1f} points")
-    return verdict(problems)
+    # The desktop printers' checks of their page (tests/check_page.py).
+    with tempfile.TemporaryDirectory() as scratch:
+        for name, data in (("page.pdf", pdf), ("expected.txt", "\n".join(expected).encode())):
+            with open(os.path.join(scratch, name), "wb") as f:
+                f.write(data)
+        return subprocess.run([sys.executable, CHECK_PAGE, os.path.join(scratch, "page.pdf"),
+                               os.path.join(scratch, "expected.txt")]).returncode
 
 
 # What the page keeps in the browser besides its offline copy: nothing.

@@ -3,7 +3,7 @@
 # Prints through Wine onto the private spooler's default printer, one
 # document per test of test_gdi_printer's PrivateSpooler suite (each writes
 # its page's lines into expected.txt), and checks each document that the
-# spooler kept (check_page.py), in the order they were sent.
+# spooler kept (tests/check_page.py), in the order they were sent.
 # Usage: gdi_print.sh TEST_GDI_PRINTER.exe     (ORVANTA_CUPS_DIR: the spooler)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -27,7 +27,7 @@ print_and_check() {
         echo "gdi_print.sh: after $test the spooler kept ${#documents[@]} documents, not $sent" >&2
         exit 1
     fi
-    python3 "$here/check_page.py" "${documents[$((sent - 1))]}" expected.txt
+    python3 "$here/../check_page.py" "${documents[$((sent - 1))]}" expected.txt
     echo "gdi_print.sh: $test: the page is as expected"
 }
 

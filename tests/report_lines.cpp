@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Prints the lines the desktop printers put on paper for the worked example,
-// one per line, the bare line feeds as empty lines: the printed page's text
-// that the page printed by the browser must have.
+// one per line, the bare line feeds as empty lines: the text that every
+// printer's page must have (check_page.py).
 #include <cstdio>
 #include <string>
 #include <string_view>
